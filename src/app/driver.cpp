@@ -1,0 +1,109 @@
+#include "app/driver.hpp"
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+#include "convert/block_reader.hpp"
+#include "convert/channel.hpp"
+#include "convert/line_writer.hpp"
+#include "convert/number_text.hpp"
+#include "format/header.hpp"
+
+namespace wfconv {
+
+namespace {
+
+// Every console line ends in CR LF, like the channel files.
+void print_line(std::string_view text) {
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    std::fwrite("\r\n", 1, 2, stdout);
+}
+
+// "%e": the float widened to double, seven significant digits, no padding.
+std::string report_pair(float first, float second) {
+    constexpr int kNoWidth = 0;
+    constexpr int kReportPrecision = 6;
+    return format_sci(first, kNoWidth, kReportPrecision) + ' ' + format_sci(second, kNoWidth, kReportPrecision);
+}
+
+void print_report(const WaveformHeader& header) {
+    print_line(std::to_string(header.channel1.start_block) + ' ' + std::to_string(header.channel2.start_block) + ' ' +
+               std::to_string(header.channel1.byte_length) + ' ' + std::to_string(header.channel2.byte_length));
+    print_line(report_pair(header.channel1.scale, header.channel2.scale));
+    print_line(report_pair(header.channel1.offset, header.channel2.offset));
+}
+
+// Announces and creates a channel file; null when it cannot be created.
+std::FILE* create_channel_file(const std::string& input_path, const std::string& output_path) {
+    print_line("converting : " + input_path + " -> " + output_path);
+    std::FILE* output = std::fopen(output_path.c_str(), "wb");
+    if (output == nullptr) {
+        print_line("cannot open " + output_path);
+        return nullptr;
+    }
+    // LineWriter already hands over large chunks; a second buffer would only copy.
+    std::setvbuf(output, nullptr, _IONBF, 0);
+    return output;
+}
+
+// Converts one channel into its created file and closes it.
+int fill_channel_file(BlockReader& reader, const ChannelDescriptor& channel, std::FILE* output,
+                      const std::string& input_path, const std::string& output_path) {
+    LineWriter writer(output);
+    const ChannelResult result = convert_channel(reader, channel, writer);
+    const bool closed = std::fclose(output) == 0;
+    if (result.outcome == ChannelOutcome::write_failed || !closed) {
+        print_line("cannot write " + output_path);
+        return kUsageOrOutputFailure;
+    }
+    if (result.outcome == ChannelOutcome::input_ended) {
+        print_line("Unexpected end of " + input_path);
+        return kInputEndedEarly;
+    }
+    return kSuccess;
+}
+
+int convert_file(std::FILE* input, const std::string& input_path) {
+    BlockReader reader(input);
+    if (reader.read_block() < kBlockSize) {
+        print_line("Cannot read " + input_path);
+        return kInputFailure;
+    }
+    const WaveformHeader header = decode_header(reader.block());
+    print_report(header);
+
+    // Channel 1's file is created before its skip, channel 2's after its own.
+    const std::string name1 = input_path + "1.txt";
+    std::FILE* output1 = create_channel_file(input_path, name1);
+    if (output1 == nullptr) return kUsageOrOutputFailure;
+    reader.skip_to(header.channel1.start_block);
+    if (const int status = fill_channel_file(reader, header.channel1, output1, input_path, name1); status != kSuccess) {
+        return status;
+    }
+
+    reader.skip_to(header.channel2.start_block);
+    const std::string name2 = input_path + "2.txt";
+    std::FILE* output2 = create_channel_file(input_path, name2);
+    if (output2 == nullptr) return kUsageOrOutputFailure;
+    return fill_channel_file(reader, header.channel2, output2, input_path, name2);
+}
+
+}  // namespace
+
+int run(int argc, const char* const* argv) {
+    if (argc < 2 || argv[1] == nullptr) return kUsageOrOutputFailure;
+    const std::string input_path = argv[1];
+    std::FILE* input = std::fopen(input_path.c_str(), "rb");
+    if (input == nullptr) {
+        print_line("Cannot open " + input_path);
+        return kInputFailure;
+    }
+    int status = convert_file(input, input_path);
+    std::fclose(input);
+    // A report that never reached its destination is a failed run too.
+    if (std::fflush(stdout) != 0 && status == kSuccess) status = kUsageOrOutputFailure;
+    return status;
+}
+
+}  // namespace wfconv

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+
+#include "convert/block_reader.hpp"
+#include "convert/line_writer.hpp"
+#include "format/header.hpp"
+
+namespace wfconv {
+
+enum class ChannelOutcome {
+    complete,
+    input_ended,   // the input ran out before the channel's last sample
+    write_failed,
+};
+
+struct ChannelResult {
+    ChannelOutcome outcome = ChannelOutcome::complete;
+    std::int64_t lines = 0;
+};
+
+// Converts the channel's whole blocks from the reader's position, one line per
+// sample. On an early end only the whole samples that arrived are written.
+// Everything written is flushed to the writer's stream before returning.
+ChannelResult convert_channel(BlockReader& reader, const ChannelDescriptor& channel, LineWriter& output);
+
+}  // namespace wfconv

@@ -1,0 +1,16 @@
+#include "convert/line_writer.hpp"
+
+namespace wfconv {
+
+void LineWriter::write_out(const char* data, std::size_t size) {
+    if (ok_ && std::fwrite(data, 1, size, output_) != size) ok_ = false;
+}
+
+bool LineWriter::flush() {
+    write_out(buffer_.data(), used_);
+    used_ = 0;
+    if (ok_ && std::fflush(output_) != 0) ok_ = false;
+    return ok_;
+}
+
+}  // namespace wfconv

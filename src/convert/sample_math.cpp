@@ -1,0 +1,104 @@
+#include "convert/sample_math.hpp"
+
+#include <bit>
+#include <cfloat>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+// The error-free transformations below need every double operation rounded once,
+// straight to double; excess precision (x87 without SSE2) would break them.
+static_assert(FLT_EVAL_METHOD == 0, "double arithmetic must not carry excess precision");
+static_assert(std::numeric_limits<double>::is_iec559 && std::numeric_limits<float>::is_iec559);
+
+namespace wfconv {
+
+namespace {
+
+// The NaN that x86 produces for an invalid operation: sign bit set, quiet.
+constexpr std::uint32_t kDefaultNanBits = 0xFFC00000U;
+constexpr std::uint32_t kQuietBit = 0x00400000U;
+
+float default_nan() { return std::bit_cast<float>(kDefaultNanBits); }
+
+// A signalling NaN becomes the quiet NaN of the same sign and payload.
+float quieted(float nan) { return std::bit_cast<float>(std::bit_cast<std::uint32_t>(nan) | kQuietBit); }
+
+struct DoubleDouble {
+    double hi;
+    double lo;  // exact remainder: hi + lo is the exact sum
+};
+
+// Knuth's TwoSum: exact for any finite doubles whose sum does not overflow.
+DoubleDouble two_sum(double a, double b) {
+    const double s = a + b;
+    const double bb = s - a;
+    const double err = (a - (s - bb)) + (b - bb);
+    return {s, err};
+}
+
+double round_half_even(double y) {
+    const double down = std::floor(y);
+    const double frac = y - down;  // exact: |y| is small here
+    if (frac > 0.5) return down + 1.0;
+    if (frac < 0.5) return down;
+    return std::fmod(down, 2.0) == 0.0 ? down : down + 1.0;
+}
+
+// Rounds hi + lo (hi = hi + lo rounded to double) to a 64-bit significand and
+// returns it again as an exact pair.
+DoubleDouble round_to_64_bits(DoubleDouble x) {
+    if (x.lo == 0.0) return x;  // 53 bits already fit
+    // The exact value drops a binade below hi when hi is a power of two and lo pulls
+    // towards zero; its 64-bit grid is then twice as fine.
+    int exponent = std::ilogb(x.hi);
+    const bool power_of_two = std::ldexp(1.0, exponent) == std::fabs(x.hi);
+    if (power_of_two && std::signbit(x.hi) != std::signbit(x.lo)) --exponent;
+    const double unit = std::ldexp(1.0, exponent - 63);
+    // hi lies on the 64-bit grid with an even last bit (it has 11 bits fewer),
+    // so rounding lo to the grid rounds the whole value, ties to even included.
+    return {x.hi, round_half_even(x.lo / unit) * unit};
+}
+
+// Rounds hi + lo to 53 bits towards the neighbour with an odd significand unless it
+// is exact. A second rounding of the result to nearest float is then correct,
+// because 53 bits leave at least two spare bits over float's 24.
+double round_to_odd(DoubleDouble x) {
+    const DoubleDouble sum = two_sum(x.hi, x.lo);
+    if (sum.lo == 0.0) return sum.hi;
+    if ((std::bit_cast<std::uint64_t>(sum.hi) & 1U) != 0U) return sum.hi;
+    return std::nextafter(sum.hi, sum.lo > 0.0 ? HUGE_VAL : -HUGE_VAL);
+}
+
+// Halfway between FLT_MAX and 2^128: from here on, rounding to float gives infinity.
+constexpr double kFloatOverflowThreshold = 0x1.ffffffp127;
+
+float round_to_float(double odd_rounded) {
+    if (std::fabs(odd_rounded) >= kFloatOverflowThreshold) {
+        constexpr float inf = std::numeric_limits<float>::infinity();
+        return odd_rounded > 0.0 ? inf : -inf;
+    }
+    return static_cast<float>(odd_rounded);
+}
+
+}  // namespace
+
+float scale_sample(std::int16_t raw, float scale, float offset) {
+    if (std::isnan(scale)) return quieted(scale);
+    if (std::isinf(scale) && raw == 0) return default_nan();
+    if (std::isnan(offset)) return quieted(offset);
+
+    // 16 bits times 24 bits fits a double's 53: the product is exact.
+    const double product = static_cast<double>(raw) * static_cast<double>(scale);
+    if (std::isinf(product) || std::isinf(offset)) {
+        if (std::isinf(product) && std::isinf(offset) && std::signbit(product) != std::signbit(offset)) {
+            return default_nan();
+        }
+        return static_cast<float>(product + static_cast<double>(offset));
+    }
+    // Both terms are below 2^144, so the double sum cannot overflow.
+    const DoubleDouble exact = two_sum(product, static_cast<double>(offset));
+    return round_to_float(round_to_odd(round_to_64_bits(exact)));
+}
+
+}  // namespace wfconv

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <cstdint>
+
+namespace wfconv {
+
+// raw * scale + offset, with the sum rounded first to a 64-bit significand and then
+// to binary32 (both to nearest, ties to even), bit-identical on every platform.
+// Never traps: invalid operations give the NaN x86 makes (sign bit set), overflow
+// gives an infinity, and a NaN scale or offset comes through with its own sign
+// (scale first, then the product, then offset, as they are met).
+float scale_sample(std::int16_t raw, float scale, float offset);
+
+}  // namespace wfconv
