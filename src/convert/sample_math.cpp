@@ -64,6 +64,8 @@ DoubleDouble round_to_64_bits(DoubleDouble x) {
 // is exact. A second rounding of the result to nearest float is then correct,
 // because 53 bits leave at least two spare bits over float's 24.
 double round_to_odd(DoubleDouble x) {
+    // Exact already; TwoSum would also turn -0 + +0 (the pair of a -0 sum) into +0.
+    if (x.lo == 0.0) return x.hi;
     const DoubleDouble sum = two_sum(x.hi, x.lo);
     if (sum.lo == 0.0) return sum.hi;
     if ((std::bit_cast<std::uint64_t>(sum.hi) & 1U) != 0U) return sum.hi;

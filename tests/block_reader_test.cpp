@@ -1,0 +1,120 @@
+#include "convert/block_reader.hpp"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace wfconv {
+namespace {
+
+// Every byte of block b holds b, so a block's content tells which one was read.
+std::vector<std::uint8_t> numbered_blocks(int blocks, std::size_t tail) {
+    std::vector<std::uint8_t> bytes;
+    for (int b = 0; b <= blocks; ++b) {
+        bytes.insert(bytes.end(), b < blocks ? kBlockSize : tail, static_cast<std::uint8_t>(b));
+    }
+    return bytes;
+}
+
+class MemoryFile {
+public:
+    explicit MemoryFile(std::vector<std::uint8_t> bytes)
+        : bytes_(std::move(bytes)), file_(fmemopen(bytes_.data(), bytes_.size(), "rb")) {}
+    MemoryFile(const MemoryFile&) = delete;
+    MemoryFile& operator=(const MemoryFile&) = delete;
+    ~MemoryFile() { std::fclose(file_); }
+    std::FILE* get() const { return file_; }
+
+private:
+    std::vector<std::uint8_t> bytes_;
+    std::FILE* file_;
+};
+
+bool block_is(const BlockReader& reader, std::uint8_t value, std::size_t valid = kBlockSize) {
+    const Block block = reader.block();
+    return std::all_of(block.begin(), block.begin() + static_cast<std::ptrdiff_t>(valid),
+                       [value](std::uint8_t b) { return b == value; });
+}
+
+// Whole blocks, then the short one with its byte count, then nothing; the index
+// counts every read, empty ones included.
+TEST(BlockReader, ReadsWholeBlocksThenTheShortRest) {
+    MemoryFile file(numbered_blocks(2, 44));
+    BlockReader reader(file.get());
+    EXPECT_EQ(reader.next_index(), 0);
+    const std::size_t expected[] = {256, 256, 44, 0, 0};
+    for (std::size_t i = 0; i < std::size(expected); ++i) {
+        EXPECT_EQ(reader.read_block(), expected[i]) << i;
+        EXPECT_EQ(reader.next_index(), static_cast<std::int32_t>(i + 1));
+        if (expected[i] > 0) {
+            EXPECT_TRUE(block_is(reader, static_cast<std::uint8_t>(i), expected[i])) << i;
+        }
+    }
+}
+
+// After a short read, data that turns up later must not be read: it would land at
+// the wrong block index.
+TEST(BlockReader, ExhaustedStaysExhaustedWhenTheFileGrows) {
+    char name[] = "/tmp/wfconv-reader-XXXXXX";
+    const int fd = mkstemp(name);
+    ASSERT_GE(fd, 0);
+    std::FILE* writer = fdopen(fd, "wb");
+    const std::vector<std::uint8_t> first = numbered_blocks(1, 10);
+    std::fwrite(first.data(), 1, first.size(), writer);
+    std::fflush(writer);
+
+    std::FILE* input = std::fopen(name, "rb");
+    BlockReader reader(input);
+    EXPECT_EQ(reader.read_block(), 256U);
+    EXPECT_EQ(reader.read_block(), 10U);
+    const std::vector<std::uint8_t> more(3 * kBlockSize, 0x55);
+    std::fwrite(more.data(), 1, more.size(), writer);
+    std::fflush(writer);
+    EXPECT_EQ(reader.read_block(), 0U);
+    EXPECT_EQ(reader.read_block(), 0U);
+    EXPECT_EQ(reader.next_index(), 4);
+
+    std::fclose(input);
+    std::fclose(writer);
+    std::remove(name);
+}
+
+// skip_to only moves forward: targets at or behind the index, zero and every
+// negative one included, read nothing.
+TEST(BlockReader, SkipToMovesOnlyForward) {
+    for (const std::int32_t target : {-32768, -1, 0, 1, 2, 5}) {
+        MemoryFile file(numbered_blocks(8, 0));
+        BlockReader reader(file.get());
+        reader.read_block();
+        reader.skip_to(target);
+        const std::int32_t landed = std::max(target, 1);
+        EXPECT_EQ(reader.next_index(), landed) << target;
+        EXPECT_EQ(reader.read_block(), kBlockSize);
+        EXPECT_TRUE(block_is(reader, static_cast<std::uint8_t>(landed))) << target;
+
+        reader.skip_to(landed);  // now behind
+        EXPECT_EQ(reader.next_index(), landed + 1);
+        reader.read_block();
+        EXPECT_TRUE(block_is(reader, static_cast<std::uint8_t>(landed + 1))) << target;
+    }
+}
+
+// Skipping past the end still counts the blocks it passed.
+TEST(BlockReader, SkipBeyondTheEndKeepsCounting) {
+    MemoryFile file(numbered_blocks(3, 0));
+    BlockReader reader(file.get());
+    reader.skip_to(10);
+    EXPECT_EQ(reader.next_index(), 10);
+    EXPECT_EQ(reader.read_block(), 0U);
+    EXPECT_EQ(reader.next_index(), 11);
+}
+
+}  // namespace
+}  // namespace wfconv
