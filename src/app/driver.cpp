@@ -6,6 +6,7 @@
 
 #include "convert/block_reader.hpp"
 #include "convert/channel.hpp"
+#include "convert/line_cache.hpp"
 #include "convert/line_writer.hpp"
 #include "convert/number_text.hpp"
 #include "format/header.hpp"
@@ -48,10 +49,10 @@ std::FILE* create_channel_file(const std::string& input_path, const std::string&
 }
 
 // Converts one channel into its created file and closes it.
-int fill_channel_file(BlockReader& reader, const ChannelDescriptor& channel, std::FILE* output,
+int fill_channel_file(BlockReader& reader, LineCache& cache, const ChannelDescriptor& channel, std::FILE* output,
                       const std::string& input_path, const std::string& output_path) {
     LineWriter writer(output);
-    const ChannelResult result = convert_channel(reader, channel, writer);
+    const ChannelResult result = convert_channel(reader, channel, writer, cache);
     const bool closed = std::fclose(output) == 0;
     if (result.outcome == ChannelOutcome::write_failed || !closed) {
         print_line("cannot write " + output_path);
@@ -66,27 +67,31 @@ int fill_channel_file(BlockReader& reader, const ChannelDescriptor& channel, std
 
 int convert_file(std::FILE* input, const std::string& input_path) {
     BlockReader reader(input);
+    reader.limit_read_ahead(1);  // the header says how far to go
     if (reader.read_block() < kBlockSize) {
         print_line("Cannot read " + input_path);
         return kInputFailure;
     }
     const WaveformHeader header = decode_header(reader.block());
     print_report(header);
+    reader.limit_read_ahead(data_end(header));
+
+    // Both channels share one cache: its memory is paid for once per run.
+    LineCache cache;
 
     // Channel 1's file is created before its skip, channel 2's after its own.
     const std::string name1 = input_path + "1.txt";
     std::FILE* output1 = create_channel_file(input_path, name1);
     if (output1 == nullptr) return kUsageOrOutputFailure;
     reader.skip_to(header.channel1.start_block);
-    if (const int status = fill_channel_file(reader, header.channel1, output1, input_path, name1); status != kSuccess) {
-        return status;
-    }
+    const int status1 = fill_channel_file(reader, cache, header.channel1, output1, input_path, name1);
+    if (status1 != kSuccess) return status1;
 
     reader.skip_to(header.channel2.start_block);
     const std::string name2 = input_path + "2.txt";
     std::FILE* output2 = create_channel_file(input_path, name2);
     if (output2 == nullptr) return kUsageOrOutputFailure;
-    return fill_channel_file(reader, header.channel2, output2, input_path, name2);
+    return fill_channel_file(reader, cache, header.channel2, output2, input_path, name2);
 }
 
 }  // namespace

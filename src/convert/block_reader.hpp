@@ -10,7 +10,9 @@
 namespace wfconv {
 
 // Forward-only reader of 256-byte blocks over an input stream that the caller opened
-// for binary reading and keeps ownership of. It never seeks.
+// for binary reading and keeps ownership of. It never seeks. It fetches many blocks
+// per call to the stream, which changes nothing that a caller can see: blocks still
+// come one at a time, in order, with the same short-read behaviour.
 class BlockReader {
 public:
     explicit BlockReader(std::FILE* input) : input_(input) {}
@@ -24,14 +26,28 @@ public:
     // behind next_index(), negative ones included, reads nothing.
     void skip_to(std::int32_t target);
 
-    [[nodiscard]] Block block() const { return Block(buffer_); }
+    // Fetches ahead only up to block end_index (exclusive), so that a pipe is never
+    // waited on for blocks the run does not need. A read beyond it still fetches its
+    // own block.
+    void limit_read_ahead(std::int32_t end_index) { read_ahead_end_ = end_index; }
+
+    [[nodiscard]] Block block() const { return Block(chunk_.data() + current_, kBlockSize); }
     [[nodiscard]] std::int32_t next_index() const { return next_index_; }
 
 private:
+    // 256 blocks a fetch: the stream's per-call cost vanishes, and the chunk still
+    // sits in the processor's cache while its samples are converted.
+    static constexpr std::size_t kChunkSize = 256 * kBlockSize;
+
     std::FILE* input_;
-    std::array<std::uint8_t, kBlockSize> buffer_{};
+    // Not cleared, so that a small file's run touches only the memory it reads into.
+    std::array<std::uint8_t, kChunkSize> chunk_;
+    std::size_t current_ = 0;  // where block() starts in chunk_
+    std::size_t next_ = 0;     // where the next block starts in chunk_
+    std::size_t filled_ = 0;   // bytes of chunk_ that the last fetch delivered
     std::int32_t next_index_ = 0;
-    bool exhausted_ = false;
+    std::int32_t read_ahead_end_ = INT32_MAX;
+    bool input_ended_ = false;  // the last fetch came back short: nothing follows filled_
 };
 
 }  // namespace wfconv

@@ -1,21 +1,55 @@
 #include "convert/channel.hpp"
 
+#include <algorithm>
+
 #include "convert/channel_line.hpp"
+#include "convert/line_cache.hpp"
 #include "convert/sample_math.hpp"
 #include "format/big_endian.hpp"
 
 namespace wfconv {
 
-ChannelResult convert_channel(BlockReader& reader, const ChannelDescriptor& channel, LineWriter& output) {
+namespace {
+
+// From this many blocks on (32,768 samples, half as many as there are raw values)
+// a channel's lines come from a LineCache. Below it, making every line afresh costs
+// less than faulting in the cache's pages, of which a spread-out signal touches all.
+constexpr std::int32_t kCachedFromBlocks = 256;
+
+constexpr std::size_t kBlockTextSize = kSamplesPerBlock * kChannelLineSize;
+// The cache's last copy of a block runs past the block's text.
+constexpr std::size_t kBlockTextRoom = kBlockTextSize + LineCache::kOverrun;
+static_assert(kBlockTextRoom <= LineWriter::kMaxReserve);
+
+}  // namespace
+
+std::int32_t data_end(const WaveformHeader& header) {
+    const std::int32_t start1 = std::max<std::int32_t>(header.channel1.start_block, 1);
+    const std::int32_t start2 = std::max<std::int32_t>(start1 + header.channel1.block_count(), header.channel2.start_block);
+    return start2 + header.channel2.block_count();
+}
+
+ChannelResult convert_channel(BlockReader& reader, const ChannelDescriptor& channel, LineWriter& output,
+                              LineCache& cache) {
     ChannelResult result;
-    for (std::int32_t block = 0; block < channel.block_count(); ++block) {
+    const std::int32_t blocks = channel.block_count();
+    const bool cached = blocks >= kCachedFromBlocks && cache.reset(channel.scale, channel.offset);
+
+    for (std::int32_t block = 0; block < blocks; ++block) {
         const std::size_t got = reader.read_block();
         const Block bytes = reader.block();
-        for (std::size_t k = 0; k < got / 2; ++k) {
-            const float value = scale_sample(decode_be16(bytes, 2 * k), channel.scale, channel.offset);
-            output.append(channel_line(value).view());
-            ++result.lines;
+        const std::size_t count = got / 2;
+        char* out = output.reserve(kBlockTextRoom);
+        if (cached) {
+            cache.write_lines(bytes.data(), count, out);
+        } else {
+            for (std::size_t k = 0; k < count; ++k) {
+                const float value = scale_sample(decode_be16(bytes, 2 * k), channel.scale, channel.offset);
+                write_channel_line(value, out + k * kChannelLineSize);
+            }
         }
+        output.commit(count * kChannelLineSize);
+        result.lines += static_cast<std::int64_t>(count);
         if (got < kBlockSize) {
             result.outcome = ChannelOutcome::input_ended;
             break;
@@ -23,6 +57,11 @@ ChannelResult convert_channel(BlockReader& reader, const ChannelDescriptor& chan
     }
     if (!output.flush()) result.outcome = ChannelOutcome::write_failed;
     return result;
+}
+
+ChannelResult convert_channel(BlockReader& reader, const ChannelDescriptor& channel, LineWriter& output) {
+    LineCache cache;
+    return convert_channel(reader, channel, output, cache);
 }
 
 }  // namespace wfconv

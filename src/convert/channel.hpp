@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "convert/block_reader.hpp"
+#include "convert/line_cache.hpp"
 #include "convert/line_writer.hpp"
 #include "format/header.hpp"
 
@@ -19,9 +20,17 @@ struct ChannelResult {
     std::int64_t lines = 0;
 };
 
+// The index just past channel 2's last data block: where a run stops reading. Channel 1
+// starts right after the header at the earliest, channel 2 after channel 1's data.
+std::int32_t data_end(const WaveformHeader& header);
+
 // Converts the channel's whole blocks from the reader's position, one line per
 // sample. On an early end only the whole samples that arrived are written.
-// Everything written is flushed to the writer's stream before returning.
+// Everything written is flushed to the writer's stream before returning. A long
+// channel keeps its lines in the cache, which the caller may hand to every channel
+// of a run.
+ChannelResult convert_channel(BlockReader& reader, const ChannelDescriptor& channel, LineWriter& output,
+                              LineCache& cache);
 ChannelResult convert_channel(BlockReader& reader, const ChannelDescriptor& channel, LineWriter& output);
 
 }  // namespace wfconv

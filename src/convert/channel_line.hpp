@@ -15,7 +15,12 @@ struct ChannelLine {
     [[nodiscard]] std::string_view view() const { return {text.data(), text.size()}; }
 };
 
-// One line of a channel file: value as format_sci gives it at width 11, precision 4.
+// Writes the kChannelLineSize bytes of value's line to out: the text that
+// format_sci gives at width 11 and precision 4, then CR LF. Works on the float's
+// exact value with integer arithmetic, without format_sci's general expansion.
+void write_channel_line(float value, char* out);
+
+// The same line as a value.
 ChannelLine channel_line(float value);
 
 }  // namespace wfconv

@@ -1,9 +1,17 @@
 #include "convert/line_writer.hpp"
 
+#include <cstring>
+
 namespace wfconv {
 
 void LineWriter::write_out(const char* data, std::size_t size) {
     if (ok_ && std::fwrite(data, 1, size, output_) != size) ok_ = false;
+}
+
+void LineWriter::write_full() {
+    write_out(buffer_.data(), kWriteSize);
+    used_ -= kWriteSize;
+    std::memmove(buffer_.data(), buffer_.data() + kWriteSize, used_);
 }
 
 bool LineWriter::flush() {
