@@ -117,11 +117,12 @@ void append_exponent(std::string& text, int exponent) {
     text += 'e';
     text += exponent < 0 ? '-' : '+';
     const int magnitude = std::abs(exponent);
-    if (magnitude >= 100) text += std::to_string(magnitude);
-    else {
-        text += static_cast<char>('0' + magnitude / 10);
-        text += static_cast<char>('0' + magnitude % 10);
+    if (magnitude >= 100) {
+        text += std::to_string(magnitude);
+        return;
     }
+    text += static_cast<char>('0' + magnitude / 10);
+    text += static_cast<char>('0' + magnitude % 10);
 }
 
 }  // namespace

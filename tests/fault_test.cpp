@@ -1,0 +1,523 @@
+// Fault tests on the built program: inputs cut at every length, disks that fill,
+// awkward paths and kinds of input, special header floats, and leaks or
+// descriptors left open. Expected bytes come from the layout and the references.
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <bit>
+#include <chrono>
+#include <csignal>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <ostream>
+#include <span>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/driver.hpp"
+#include "expected_sample.hpp"
+#include "program_runner.hpp"
+#include "reference.hpp"
+#include "waveform_writer.hpp"
+
+#if defined(__SANITIZE_ADDRESS__)
+#define WFCONV_SANITIZED 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define WFCONV_SANITIZED 1
+#endif
+#endif
+
+namespace wfconv {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ProgramResult;
+using test::read_file;
+using writer::ChannelFields;
+
+constexpr std::int64_t kBlock = 256;
+constexpr std::int64_t kSamples = 128;
+
+// A small file laid out like a real one: block 0 header, 1 unused, 2-3 channel 1,
+// 4 unused, 5 channel 2 (its length ends in a part-block), 6 never read.
+constexpr std::int16_t kStart1 = 2;
+constexpr std::int16_t kStart2 = 5;
+constexpr std::int64_t kBlocks1 = 2;
+constexpr std::int64_t kBlocks2 = 1;
+constexpr std::int64_t kFileBlocks = 7;
+const ChannelFields kChannel1 = writer::channel(kStart1, 512, 0.001F, -0.5F);
+const ChannelFields kChannel2 = writer::channel(kStart2, 300, 0.03125F, 1.0F);
+
+// Differs at every block and position and covers both signs.
+std::int16_t sample_at(std::int64_t block, std::int64_t k) {
+    return std::bit_cast<std::int16_t>(static_cast<std::uint16_t>(block * 7919 + k * 523));
+}
+
+std::vector<std::int16_t> samples_from(std::int64_t first_block, std::int64_t count) {
+    std::vector<std::int16_t> raws;
+    for (std::int64_t i = 0; i < count; ++i) raws.push_back(sample_at(first_block + i / kSamples, i % kSamples));
+    return raws;
+}
+
+std::vector<std::uint8_t> file_bytes(const ChannelFields& channel1, const ChannelFields& channel2,
+                                     std::int64_t blocks) {
+    writer::WaveformBuilder file(channel1, channel2);
+    for (std::int64_t b = 1; b < blocks; ++b) file.samples(samples_from(b, kSamples));
+    return file.bytes();
+}
+
+void write_file(const fs::path& path, std::span<const std::uint8_t> bytes) {
+    std::FILE* out = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(out, nullptr) << path;
+    EXPECT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), out), bytes.size());
+    EXPECT_EQ(std::fclose(out), 0);
+}
+
+std::string channel_text(const ChannelFields& fields, const std::vector<std::int16_t>& raws) {
+    const float scale = test::float_from_bits(fields.scale_bits);
+    const float offset = test::float_from_bits(fields.offset_bits);
+    std::string text;
+    for (const std::int16_t raw : raws) text += test::reference_sci(test::expected_sample(raw, scale, offset), 11, 4) + "\r\n";
+    return text;
+}
+
+std::string report(const ChannelFields& channel1, const ChannelFields& channel2) {
+    const auto pair = [](std::uint32_t first, std::uint32_t second) {
+        return test::reference_sci(test::float_from_bits(first), 0, 6) + ' ' +
+               test::reference_sci(test::float_from_bits(second), 0, 6) + "\r\n";
+    };
+    return std::to_string(channel1.start_block) + ' ' + std::to_string(channel2.start_block) + ' ' +
+           std::to_string(channel1.byte_length) + ' ' + std::to_string(channel2.byte_length) + "\r\n" +
+           pair(channel1.scale_bits, channel2.scale_bits) + pair(channel1.offset_bits, channel2.offset_bits);
+}
+
+std::string converting(const std::string& input, int channel) {
+    return "converting : " + input + " -> " + input + std::to_string(channel) + ".txt\r\n";
+}
+
+fs::path channel_path(const fs::path& input, int channel) { return input.string() + std::to_string(channel) + ".txt"; }
+
+// Empty when equal, else the first line (13 bytes each) where the texts part.
+std::string first_difference(const std::string& got, const std::string& want) {
+    if (got == want) return {};
+    std::size_t at = 0;
+    while (at < got.size() && at < want.size() && got[at] == want[at]) ++at;
+    const std::size_t line = at / 13;
+    return "line " + std::to_string(line) + ": '" + got.substr(line * 13, 11) + "', want '" +
+           want.substr(line * 13, 11) + "' (" + std::to_string(got.size()) + " bytes, want " +
+           std::to_string(want.size()) + ")";
+}
+
+struct Expected {
+    int status = 0;
+    std::string out;
+    std::optional<std::string> channel1;  // nullopt: the file must not exist
+    std::optional<std::string> channel2;
+};
+
+// The layout file cut to `size` bytes, named `input` on the command line: each
+// channel keeps the whole samples that arrived, and a channel left short ends the run.
+Expected cut_outcome(const std::string& input, std::int64_t size) {
+    if (size < kBlock) return {2, "Cannot read " + input + "\r\n", std::nullopt, std::nullopt};
+    const auto held = [size](std::int64_t first, std::int64_t blocks) {
+        return std::clamp<std::int64_t>(size - first * kBlock, 0, blocks * kBlock) / 2;
+    };
+    const std::string ended = "Unexpected end of " + input + "\r\n";
+    Expected want{0, report(kChannel1, kChannel2) + converting(input, 1), std::nullopt, std::nullopt};
+    const std::int64_t lines1 = held(kStart1, kBlocks1);
+    want.channel1 = channel_text(kChannel1, samples_from(kStart1, lines1));
+    if (lines1 < kBlocks1 * kSamples) {
+        want.status = 3;
+        want.out += ended;
+        return want;
+    }
+    want.out += converting(input, 2);
+    const std::int64_t lines2 = held(kStart2, kBlocks2);
+    want.channel2 = channel_text(kChannel2, samples_from(kStart2, lines2));
+    if (lines2 < kBlocks2 * kSamples) {
+        want.status = 3;
+        want.out += ended;
+    }
+    return want;
+}
+
+class Faults : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/wfconv-fault-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        root_ = pattern;
+    }
+    void TearDown() override { fs::remove_all(root_); }
+
+    ProgramResult run(const std::string& input, const fs::path& cwd = {}) {
+        return test::run_program({WFCONV_EXE, input}, root_, cwd);
+    }
+
+    // `input` is where the input really is; the channel files lie beside it.
+    static void expect(const ProgramResult& got, const Expected& want, const fs::path& input) {
+        EXPECT_TRUE(got.exited) << "the program did not exit normally";
+        EXPECT_EQ(got.err, "");
+        EXPECT_EQ(got.status, want.status);
+        EXPECT_EQ(got.out, want.out);
+        for (const int c : {1, 2}) {
+            const std::optional<std::string>& text = c == 1 ? want.channel1 : want.channel2;
+            const fs::path path = channel_path(input, c);
+            if (!text) {
+                EXPECT_FALSE(fs::exists(fs::symlink_status(path))) << path;
+                continue;
+            }
+            EXPECT_EQ(first_difference(read_file(path), *text), "") << path;
+        }
+    }
+
+    fs::path root_;
+};
+
+// Runs of the program started while it lives skip LeakSanitizer's exit scan, which
+// costs more than the run itself; leaks are checked by the runs that keep it.
+class LeakScanOff {
+public:
+    LeakScanOff() {
+#ifdef WFCONV_SANITIZED
+        const char* options = std::getenv("ASAN_OPTIONS");
+        saved_ = options == nullptr ? "" : options;
+        ::setenv("ASAN_OPTIONS", (saved_ + ":detect_leaks=0").c_str(), 1);
+#endif
+    }
+    LeakScanOff(const LeakScanOff&) = delete;
+    LeakScanOff& operator=(const LeakScanOff&) = delete;
+    ~LeakScanOff() {
+#ifdef WFCONV_SANITIZED
+        ::setenv("ASAN_OPTIONS", saved_.c_str(), 1);
+#endif
+    }
+
+private:
+    std::string saved_;
+};
+
+struct CutRange {
+    const char* name;
+    std::size_t from;
+    std::size_t to;  // past the last length
+};
+
+void PrintTo(const CutRange& range, std::ostream* out) { *out << range.name; }
+
+class EveryCutLength : public Faults, public ::testing::WithParamInterface<CutRange> {};
+
+// Every length from empty to whole: below one block "Cannot read" and no file; then
+// the whole samples that arrived, and "Unexpected end of" with status 3 if a channel
+// came up short. A part-block after channel 2's data is never needed.
+TEST_P(EveryCutLength, StatusAndLinesFollowTheBytesThatArrived) {
+    const std::vector<std::uint8_t> whole = file_bytes(kChannel1, kChannel2, kFileBlocks);
+    const fs::path input = root_ / "cut.wfm";
+    const LeakScanOff fast;
+    for (std::size_t size = GetParam().from; size < GetParam().to; ++size) {
+        SCOPED_TRACE("cut at " + std::to_string(size) + " bytes");
+        write_file(input, std::span(whole).first(size));
+        fs::remove(channel_path(input, 1));
+        fs::remove(channel_path(input, 2));
+        expect(run(input.string()), cut_outcome(input.string(), static_cast<std::int64_t>(size)), input);
+        if (HasFailure()) break;  // the first wrong length tells enough
+    }
+}
+
+// Split by where the cut falls, so that the parts can run side by side.
+INSTANTIATE_TEST_SUITE_P(Faults, EveryCutLength,
+                         ::testing::Values(CutRange{"InTheHeader", 0, kBlock},
+                                           CutRange{"UpToChannel1sEnd", kBlock, 4 * kBlock},
+                                           CutRange{"UpToChannel2sEnd", 4 * kBlock, 6 * kBlock},
+                                           CutRange{"InTheBlockNeverRead", 6 * kBlock, kFileBlocks * kBlock + 1}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A disk that fills while a channel is being written, long after its first bytes:
+// "cannot write" with the channel file's name and status 1, for either channel.
+TEST_F(Faults, DiskFillsInsideAChannel) {
+    constexpr std::int64_t kBig = 60;  // 7,680 lines: more than the program writes out at once
+    const ChannelFields big1 = writer::channel(1, kBig * kBlock, 0.001F, -0.5F);
+    const ChannelFields big2 = writer::channel(kBig + 1, kBig * kBlock, 0.03125F, 1.0F);
+    const std::vector<std::uint8_t> bytes = file_bytes(big1, big2, 2 * kBig + 1);
+    for (const int channel : {1, 2}) {
+        SCOPED_TRACE("channel " + std::to_string(channel));
+        const fs::path dir = root_ / std::to_string(channel);
+        fs::create_directory(dir);
+        const fs::path input = dir / "in.wfm";
+        write_file(input, bytes);
+        const fs::path full = channel_path(input, channel);
+        fs::create_symlink("/dev/full", full);
+
+        const ProgramResult got = run(input.string());
+        std::string out = report(big1, big2) + converting(input.string(), 1);
+        if (channel == 2) out += converting(input.string(), 2);
+        EXPECT_TRUE(got.exited);
+        EXPECT_EQ(got.status, 1);
+        EXPECT_EQ(got.out, out + "cannot write " + full.string() + "\r\n");
+        if (channel == 1) {
+            EXPECT_FALSE(fs::exists(channel_path(input, 2)));
+        } else {
+            EXPECT_EQ(first_difference(read_file(channel_path(input, 1)),
+                                       channel_text(big1, samples_from(1, kBig * kSamples))),
+                      "");
+        }
+    }
+}
+
+// Writes `bytes` into a FIFO in small pieces with pauses, once the program has
+// opened it; stops quietly where the program stops reading.
+bool feed_fifo(const fs::path& fifo, std::span<const std::uint8_t> bytes) {
+    using namespace std::chrono_literals;
+    int fd = -1;
+    for (int tries = 0; fd < 0 && tries < 5000; ++tries) {  // up to about 5 s for the program to start
+        fd = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+        if (fd < 0) std::this_thread::sleep_for(1ms);
+    }
+    if (fd < 0) return false;
+    ::fcntl(fd, F_SETFL, 0);
+    constexpr std::size_t kPiece = 100;  // never a whole block in one piece
+    for (std::size_t at = 0; at < bytes.size(); at += kPiece) {
+        const std::size_t size = std::min(kPiece, bytes.size() - at);
+        if (::write(fd, bytes.data() + at, size) != static_cast<ssize_t>(size)) break;
+        std::this_thread::sleep_for(1ms);
+    }
+    ::close(fd);
+    return true;
+}
+
+// A FIFO hands the file over in pieces: pieces are not taken for the end, and a
+// FIFO that closes early, inside a channel or before a whole header, ends the run as
+// a cut file does.
+TEST_F(Faults, FifoInput) {
+    const std::vector<std::uint8_t> whole = file_bytes(kChannel1, kChannel2, kFileBlocks);
+    const auto previous = std::signal(SIGPIPE, SIG_IGN);  // the program leaves the last block unread
+    for (const std::size_t size : {whole.size(), std::size_t{3 * kBlock + 101}, std::size_t{100}}) {
+        SCOPED_TRACE("FIFO delivers " + std::to_string(size) + " bytes");
+        const fs::path dir = root_ / std::to_string(size);
+        fs::create_directory(dir);
+        const fs::path fifo = dir / "pipe.wfm";
+        ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+        test::Program program({WFCONV_EXE, fifo.string()}, dir);
+        ASSERT_TRUE(program.started());
+        EXPECT_TRUE(feed_fifo(fifo, std::span(whole).first(size)));
+        expect(program.wait(), cut_outcome(fifo.string(), static_cast<std::int64_t>(size)), fifo);
+    }
+    std::signal(SIGPIPE, previous);
+}
+
+// The run reads no further than the header says it needs, so a writer that keeps the
+// FIFO open after the last data block does not hold the conversion up.
+TEST_F(Faults, FifoLeftOpenAfterTheData) {
+    const std::vector<std::uint8_t> whole = file_bytes(kChannel1, kChannel2, kFileBlocks);
+    const fs::path fifo = root_ / "open.wfm";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    test::Program program({WFCONV_EXE, fifo.string()}, root_);
+    ASSERT_TRUE(program.started());
+    const int fd = ::open(fifo.c_str(), O_WRONLY);
+    ASSERT_GE(fd, 0);
+    const auto needed = static_cast<std::size_t>(kBlock) * static_cast<std::size_t>(kFileBlocks - 1);
+    ASSERT_EQ(::write(fd, whole.data(), needed), static_cast<ssize_t>(needed));
+    const bool ended = program.ends_within(std::chrono::seconds{20});
+    ::close(fd);
+    EXPECT_TRUE(ended) << "the run waited for bytes after channel 2's data";
+    expect(program.wait(), cut_outcome(fifo.string(), static_cast<std::int64_t>(whole.size())), fifo);
+}
+
+// Paths are taken literally, whatever they hold: spaces, bytes that are neither
+// ASCII nor UTF-8, a leading "-", and 4,000 characters across nested directories.
+TEST_F(Faults, AwkwardPaths) {
+    std::string deep = (root_ / "long").string();
+    while (4000 - deep.size() - 1 > 240) deep += "/" + std::string(200, 'd');
+    const std::string deep_name(4000 - deep.size() - 1, 'n');  // 240 at most: room for "1.txt"
+    ASSERT_EQ((fs::path(deep) / deep_name).string().size(), 4000U);
+
+    const struct {
+        const char* name;
+        fs::path dir;
+        std::string file;
+        bool relative;  // run inside dir with the bare file name as argument
+    } cases[] = {
+        {"spaces", root_ / " a b ", "in put .wfm ", false},
+        {"non-ASCII bytes", root_ / "d\xC3\xA9j\xC3\xA0", "\xFF\xFE\x01wave\x7F.wfm", false},
+        {"leading dash", root_ / "dash", "-h", true},
+        {"4,000 characters", deep, deep_name, false},
+    };
+    const std::vector<std::uint8_t> whole = file_bytes(kChannel1, kChannel2, kFileBlocks);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::create_directories(c.dir);
+        const fs::path input = c.dir / c.file;
+        write_file(input, whole);
+        const std::string argument = c.relative ? c.file : input.string();
+        expect(run(argument, c.relative ? c.dir : fs::path{}),
+               cut_outcome(argument, static_cast<std::int64_t>(whole.size())), input);
+    }
+}
+
+// Every pairing of special scale and offset floats against the extreme raw samples:
+// no trap, and the IEEE default results: overflow to an infinity, invalid operations
+// to -NAN, NaNs keeping their sign, signalling NaNs reported as quiet ones.
+TEST_F(Faults, SpecialHeaderFloats) {
+    constexpr std::uint32_t kSpecial[] = {
+        0x00000000U, 0x80000000U,  // +0, -0
+        0x00000001U, 0x807FFFFFU,  // smallest subnormal, largest negative subnormal
+        0x7F800000U, 0xFF800000U,  // +inf, -inf
+        0x7FC00000U, 0xFFC00001U,  // quiet NaNs
+        0x7F800001U, 0xFFA00000U,  // signalling NaNs
+        0x7F7FFFFFU, 0xFF7FFFFFU,  // largest finite
+        0x3F800000U,               // 1.0: a plain product meeting each special offset
+    };
+    constexpr std::int16_t kRaw[] = {-32768, -1, 0, 1, 32767};
+    std::vector<std::int16_t> raws;
+    for (std::int64_t k = 0; k < kSamples; ++k) raws.push_back(kRaw[k % 5]);
+
+    std::vector<ChannelFields> channels;
+    for (const std::uint32_t scale : kSpecial) {
+        for (const std::uint32_t offset : kSpecial) channels.push_back({0, 256, scale, offset});
+    }
+    const fs::path input = root_ / "special.wfm";
+    const LeakScanOff fast;
+    // Two pairings a file: channel 1 reads block 1, channel 2 block 2.
+    for (std::size_t i = 0; i < channels.size(); i += 2) {
+        ChannelFields first = channels[i];
+        ChannelFields second = channels[std::min(i + 1, channels.size() - 1)];
+        first.start_block = 1;
+        second.start_block = 2;
+        SCOPED_TRACE("scale/offset bits " + std::to_string(first.scale_bits) + "/" + std::to_string(first.offset_bits) +
+                     " and " + std::to_string(second.scale_bits) + "/" + std::to_string(second.offset_bits));
+        writer::WaveformBuilder file(first, second);
+        file.samples(raws).samples(raws);
+        write_file(input, file.bytes());
+        const std::string text = input.string();
+        expect(run(text),
+               {0, report(first, second) + converting(text, 1) + converting(text, 2), channel_text(first, raws),
+                channel_text(second, raws)},
+               input);
+        if (HasFailure()) break;
+    }
+}
+
+std::vector<std::string> open_descriptors() {
+    std::vector<std::string> open;
+    for (const fs::directory_entry& entry : fs::directory_iterator("/proc/self/fd")) {
+        std::error_code error;
+        open.push_back(entry.path().filename().string() + " " + fs::read_symlink(entry.path(), error).string());
+    }
+    std::sort(open.begin(), open.end());
+    return open;
+}
+
+// Every way through the driver closes what it opened: this process holds the same
+// descriptors before and after each run. (Leaks are LeakSanitizer's job in the
+// sanitizer build, which checks this process at exit.)
+TEST_F(Faults, NoDescriptorLeftOpen) {
+    const std::vector<std::uint8_t> whole = file_bytes(kChannel1, kChannel2, kFileBlocks);
+    const struct {
+        const char* name;
+        std::size_t size;
+        const char* blocked;  // what stands at a channel file's name
+        int channel;
+        int status;
+    } cases[] = {
+        {"whole", whole.size(), nullptr, 0, 0},
+        {"cut inside channel 1", 3 * kBlock + 101, nullptr, 0, 3},
+        {"shorter than a header", 100, nullptr, 0, 2},
+        {"channel 1 on a full disk", whole.size(), "/dev/full", 1, 1},
+        {"channel 2 cannot be created", whole.size(), "", 2, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path dir = root_ / std::to_string(&c - cases);
+        fs::create_directory(dir);
+        const fs::path input = dir / "in.wfm";
+        write_file(input, std::span(whole).first(c.size));
+        if (c.blocked != nullptr) {
+            const fs::path at = channel_path(input, c.channel);
+            if (*c.blocked == '\0') {
+                fs::create_directory(at);
+            } else {
+                fs::create_symlink(c.blocked, at);
+            }
+        }
+
+        const std::vector<std::string> before = open_descriptors();
+        std::fflush(stdout);
+        const int saved = ::dup(1);
+        const int console = ::open((dir / "console").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        ::dup2(console, 1);
+        ::close(console);
+        const std::string argument = input.string();
+        const char* argv[] = {"wfconv", argument.c_str(), nullptr};
+        const int status = wfconv::run(2, argv);
+        std::fflush(stdout);
+        ::dup2(saved, 1);
+        ::close(saved);
+
+        EXPECT_EQ(status, c.status);
+        EXPECT_EQ(open_descriptors(), before);
+    }
+}
+
+std::string find_in_path(const std::string& name) {
+    const char* path = std::getenv("PATH");
+    std::string dirs = path == nullptr ? "" : path;
+    for (std::size_t start = 0; start <= dirs.size();) {
+        const std::size_t end = std::min(dirs.find(':', start), dirs.size());
+        const fs::path candidate = fs::path(dirs.substr(start, end - start)) / name;
+        if (::access(candidate.c_str(), X_OK) == 0) return candidate.string();
+        start = end + 1;
+    }
+    return {};
+}
+
+// valgrind lists every descriptor open at exit; those the program opened itself,
+// unlike the ones it inherited, must all be closed.
+bool only_inherited_descriptors(const std::string& log) {
+    for (std::size_t at = log.find("Open file descriptor"); at != std::string::npos;
+         at = log.find("Open file descriptor", at + 1)) {
+        // The next line, past valgrind's "==pid==" prefix, tells where it came from.
+        const std::size_t next_line = log.find('\n', at);
+        const std::size_t text = next_line == std::string::npos ? next_line : log.find_first_not_of("=0123456789 ", next_line + 1);
+        if (text == std::string::npos || log.compare(text, 23, "<inherited from parent>") != 0) return false;
+    }
+    return true;
+}
+
+// Under valgrind a whole run and a cut one free all memory and close every
+// descriptor they opened.
+TEST_F(Faults, ValgrindFindsNoLeak) {
+#ifdef WFCONV_SANITIZED
+    GTEST_SKIP() << "valgrind cannot run a sanitizer build; LeakSanitizer covers it";
+#endif
+    const std::string valgrind = find_in_path("valgrind");
+    if (valgrind.empty()) GTEST_SKIP() << "valgrind is not installed";
+    const std::vector<std::uint8_t> whole = file_bytes(kChannel1, kChannel2, kFileBlocks);
+    for (const std::size_t size : {whole.size(), std::size_t{5 * kBlock + 101}}) {
+        SCOPED_TRACE("input of " + std::to_string(size) + " bytes");
+        const fs::path input = root_ / "in.wfm";
+        write_file(input, std::span(whole).first(size));
+        const fs::path log = root_ / "valgrind.log";
+        const ProgramResult got = test::run_program(
+            {valgrind, "--error-exitcode=99", "--leak-check=full", "--errors-for-leak-kinds=all", "--track-fds=yes",
+             "--log-file=" + log.string(), WFCONV_EXE, input.string()},
+            root_);
+        EXPECT_EQ(got.status, size == whole.size() ? 0 : 3);
+        const std::string found = read_file(log);
+        EXPECT_NE(found.find("ERROR SUMMARY: 0 errors"), std::string::npos) << found;
+        EXPECT_NE(found.find("All heap blocks were freed"), std::string::npos) << found;
+        EXPECT_TRUE(only_inherited_descriptors(found)) << found;
+    }
+}
+
+}  // namespace
+}  // namespace wfconv
