@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "memory_input.hpp"
+
 namespace wfconv {
 namespace {
 
@@ -23,19 +25,7 @@ std::vector<std::uint8_t> numbered_blocks(int blocks, std::size_t tail) {
     return bytes;
 }
 
-class MemoryFile {
-public:
-    explicit MemoryFile(std::vector<std::uint8_t> bytes)
-        : bytes_(std::move(bytes)), file_(fmemopen(bytes_.data(), bytes_.size(), "rb")) {}
-    MemoryFile(const MemoryFile&) = delete;
-    MemoryFile& operator=(const MemoryFile&) = delete;
-    ~MemoryFile() { std::fclose(file_); }
-    std::FILE* get() const { return file_; }
-
-private:
-    std::vector<std::uint8_t> bytes_;
-    std::FILE* file_;
-};
+using test::MemoryInput;
 
 bool block_is(const BlockReader& reader, std::uint8_t value, std::size_t valid = kBlockSize) {
     const Block block = reader.block();
@@ -46,7 +36,7 @@ bool block_is(const BlockReader& reader, std::uint8_t value, std::size_t valid =
 // Whole blocks, then the short one with its byte count, then nothing; the index
 // counts every read, empty ones included.
 TEST(BlockReader, ReadsWholeBlocksThenTheShortRest) {
-    MemoryFile file(numbered_blocks(2, 44));
+    MemoryInput file(numbered_blocks(2, 44));
     BlockReader reader(file.get());
     EXPECT_EQ(reader.next_index(), 0);
     const std::size_t expected[] = {256, 256, 44, 0, 0};
@@ -90,7 +80,7 @@ TEST(BlockReader, ExhaustedStaysExhaustedWhenTheFileGrows) {
 // negative one included, read nothing.
 TEST(BlockReader, SkipToMovesOnlyForward) {
     for (const std::int32_t target : {-32768, -1, 0, 1, 2, 5}) {
-        MemoryFile file(numbered_blocks(8, 0));
+        MemoryInput file(numbered_blocks(8, 0));
         BlockReader reader(file.get());
         reader.read_block();
         reader.skip_to(target);
@@ -108,7 +98,7 @@ TEST(BlockReader, SkipToMovesOnlyForward) {
 
 // Skipping past the end still counts the blocks it passed.
 TEST(BlockReader, SkipBeyondTheEndKeepsCounting) {
-    MemoryFile file(numbered_blocks(3, 0));
+    MemoryInput file(numbered_blocks(3, 0));
     BlockReader reader(file.get());
     reader.skip_to(10);
     EXPECT_EQ(reader.next_index(), 10);

@@ -17,24 +17,13 @@
 #include "convert/line_cache.hpp"
 #include "convert/line_writer.hpp"
 #include "convert/sample_math.hpp"
+#include "memory_input.hpp"
 #include "reference.hpp"
 
 namespace wfconv {
 namespace {
 
-class MemoryInput {
-public:
-    explicit MemoryInput(std::vector<std::uint8_t> bytes)
-        : bytes_(std::move(bytes)), file_(bytes_.empty() ? std::tmpfile() : fmemopen(bytes_.data(), bytes_.size(), "rb")) {}
-    MemoryInput(const MemoryInput&) = delete;
-    MemoryInput& operator=(const MemoryInput&) = delete;
-    ~MemoryInput() { std::fclose(file_); }
-    std::FILE* get() const { return file_; }
-
-private:
-    std::vector<std::uint8_t> bytes_;
-    std::FILE* file_;
-};
+using test::MemoryInput;
 
 std::vector<std::uint8_t> random_samples(std::size_t bytes, std::uint32_t seed) {
     std::mt19937 rng(seed);
