@@ -61,6 +61,7 @@ int main(int argc, char** argv) {
         two_channels({1, 255, kOne, 0}, {7, 0, kOne, 0}, 0),      // no data needed at all
         two_channels({32767, 0, kOne, 0}, {-32768, 512, kOne, 0}, 2),
         two_channels({1, 70 * 256, kOne, 0}, {71, 256, kOne, 0}, 72),  // text for more than one 64 KiB write
+        two_channels({1, 256 * 256, 0x39A3D70AU, 0xC0200000U}, {257, 256 * 256, kOne, 0}, 512),  // both cached
         // Special floats: infinities, quiet and signalling NaNs, subnormals, largest finite.
         two_channels({1, 256, 0x7F800000U, 0xFF800000U}, {2, 256, 0x7FC00000U, 0xFFA00001U}, 2),
         two_channels({1, 256, 0x7F7FFFFFU, 0x7F7FFFFFU}, {2, 256, 0x00000001U, 0x80000000U}, 2),
