@@ -220,6 +220,22 @@ TEST_F(EndToEnd, LongInputPath) {
     expect_success(input, w, 1, 2);
 }
 
+// A report that cannot be written (standard output on a full disk) fails the run,
+// though both channel files are complete.
+TEST_F(EndToEnd, ReportThatCannotBeWritten) {
+    const Waveform w{first(1, 256), second(2, 256), 2};
+    const fs::path input = work_ / "in.wfm";
+    w.save(input);
+    const fs::path capture = root_ / "full";
+    fs::create_directory(capture);
+    fs::create_symlink("/dev/full", capture / "stdout");
+    const test::ProgramResult got = test::run_program({WFCONV_EXE, input.string()}, capture);
+    EXPECT_TRUE(got.exited);
+    EXPECT_EQ(got.status, 1);
+    EXPECT_EQ(read_file(channel_path(input, 1)), channel_text(1, kSamples, w.channel1));
+    EXPECT_EQ(read_file(channel_path(input, 2)), channel_text(2, kSamples, w.channel2));
+}
+
 // No argument: nothing at all, status 1; an input that cannot be opened: one
 // line, status 2, no file.
 TEST_F(EndToEnd, MissingOrUnopenableInput) {

@@ -80,8 +80,12 @@ public:
         pid_ = -1;
         result.exited = WIFEXITED(wait_status);
         result.status = result.exited ? WEXITSTATUS(wait_status) : -1;
-        result.out = read_file(out_path_);
-        result.err = read_file(err_path_);
+        // A capture may stand for a device (/dev/full for a full disk): nothing to read back.
+        const auto captured = [](const std::filesystem::path& path) {
+            return std::filesystem::is_regular_file(path) ? read_file(path) : std::string();
+        };
+        result.out = captured(out_path_);
+        result.err = captured(err_path_);
         return result;
     }
 
