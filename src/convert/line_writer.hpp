@@ -40,8 +40,6 @@ public:
     // Passes everything buffered here and in the stream on to the file.
     bool flush();
 
-    [[nodiscard]] bool ok() const { return ok_; }
-
 private:
     void write_out(const char* data, std::size_t size);
     // Writes the first kWriteSize bytes and moves the rest to the front.
