@@ -9,8 +9,8 @@
 #include <cstdio>
 #include <vector>
 
-#include "convert/channel_line.hpp"
-#include "convert/number_text.hpp"
+#include "number_text/channel_line.hpp"
+#include "number_text/number_text.hpp"
 #include "convert/sample_math.hpp"
 
 namespace {

@@ -106,5 +106,48 @@ TEST(BlockReader, SkipBeyondTheEndKeepsCounting) {
     EXPECT_EQ(reader.next_index(), 11);
 }
 
+// Blocks numbered by their content, around the reader's 256-block fetches: every
+// block comes whole and in order, then the short rest, then nothing.
+TEST(BlockReader, FetchBoundaries) {
+    for (const std::size_t blocks : {255U, 256U, 257U, 511U, 512U, 513U}) {
+        for (const std::size_t tail : {0U, 1U, 255U}) {
+            std::vector<std::uint8_t> bytes;
+            for (std::size_t b = 0; b <= blocks; ++b) bytes.insert(bytes.end(), b < blocks ? 256 : tail, static_cast<std::uint8_t>(b % 251));
+            MemoryInput input(bytes);
+            BlockReader reader(input.get());
+            bool in_order = true;
+            for (std::size_t b = 0; b < blocks; ++b) {
+                const std::size_t got = reader.read_block();
+                const Block block = reader.block();
+                in_order = in_order && got == 256 &&
+                           std::all_of(block.begin(), block.end(), [b](std::uint8_t v) { return v == b % 251; });
+            }
+            EXPECT_TRUE(in_order) << blocks << " + " << tail;
+            EXPECT_EQ(reader.read_block(), tail) << blocks << " + " << tail;
+            if (tail > 0) {
+                EXPECT_EQ(reader.block()[tail - 1], blocks % 251) << blocks << " + " << tail;
+                EXPECT_EQ(reader.read_block(), 0U);
+            }
+            EXPECT_EQ(reader.read_block(), 0U);
+            EXPECT_EQ(reader.next_index(), static_cast<std::int32_t>(blocks + (tail > 0 ? 3 : 2)));
+        }
+    }
+}
+
+// Skipping across fetches lands on the right block.
+TEST(BlockReader, SkipAcrossFetches) {
+    std::vector<std::uint8_t> bytes;
+    for (std::size_t b = 0; b < 700; ++b) bytes.insert(bytes.end(), 256, static_cast<std::uint8_t>(b % 251));
+    for (const std::int32_t target : {1, 255, 256, 257, 600, 699}) {
+        MemoryInput input(bytes);
+        BlockReader reader(input.get());
+        reader.read_block();
+        reader.skip_to(target);
+        EXPECT_EQ(reader.next_index(), target);
+        EXPECT_EQ(reader.read_block(), 256U);
+        EXPECT_EQ(reader.block()[0], target % 251) << target;
+    }
+}
+
 }  // namespace
 }  // namespace wfconv

@@ -15,8 +15,8 @@
 #include <thread>
 #include <vector>
 
-#include "convert/channel_line.hpp"
-#include "convert/number_text.hpp"
+#include "number_text/channel_line.hpp"
+#include "number_text/number_text.hpp"
 #include "reference.hpp"
 
 namespace wfconv::test {

@@ -1,4 +1,4 @@
-#include "convert/number_text.hpp"
+#include "number_text/number_text.hpp"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@
 #include <string>
 #include <utility>
 
-#include "convert/channel_line.hpp"
+#include "number_text/channel_line.hpp"
 #include "reference.hpp"
 
 namespace wfconv {

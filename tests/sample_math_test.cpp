@@ -11,7 +11,7 @@
 #include <random>
 #include <string>
 
-#include "convert/channel_line.hpp"
+#include "number_text/channel_line.hpp"
 #include "reference.hpp"
 
 namespace wfconv {

@@ -8,7 +8,7 @@
 #include "convert/channel.hpp"
 #include "convert/line_cache.hpp"
 #include "convert/line_writer.hpp"
-#include "convert/number_text.hpp"
+#include "number_text/number_text.hpp"
 #include "format/header.hpp"
 
 namespace wfconv {

@@ -1,8 +1,6 @@
 #include "convert/channel.hpp"
 
-#include <algorithm>
-
-#include "convert/channel_line.hpp"
+#include "number_text/channel_line.hpp"
 #include "convert/line_cache.hpp"
 #include "convert/sample_math.hpp"
 #include "format/big_endian.hpp"
@@ -22,12 +20,6 @@ constexpr std::size_t kBlockTextRoom = kBlockTextSize + LineCache::kOverrun;
 static_assert(kBlockTextRoom <= LineWriter::kMaxReserve);
 
 }  // namespace
-
-std::int32_t data_end(const WaveformHeader& header) {
-    const std::int32_t start1 = std::max<std::int32_t>(header.channel1.start_block, 1);
-    const std::int32_t start2 = std::max<std::int32_t>(start1 + header.channel1.block_count(), header.channel2.start_block);
-    return start2 + header.channel2.block_count();
-}
 
 ChannelResult convert_channel(BlockReader& reader, const ChannelDescriptor& channel, LineWriter& output,
                               LineCache& cache) {

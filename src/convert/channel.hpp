@@ -20,10 +20,6 @@ struct ChannelResult {
     std::int64_t lines = 0;
 };
 
-// The index just past channel 2's last data block: where a run stops reading. Channel 1
-// starts right after the header at the earliest, channel 2 after channel 1's data.
-std::int32_t data_end(const WaveformHeader& header);
-
 // Converts the channel's whole blocks from the reader's position, one line per
 // sample. On an early end only the whole samples that arrived are written.
 // Everything written is flushed to the writer's stream before returning. A long

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <memory>
 
-#include "convert/channel_line.hpp"
+#include "number_text/channel_line.hpp"
 
 namespace wfconv {
 

@@ -1,5 +1,7 @@
 #include "format/header.hpp"
 
+#include <algorithm>
+
 #include "format/big_endian.hpp"
 
 namespace wfconv {
@@ -32,6 +34,12 @@ WaveformHeader decode_header(Block block) {
         .channel1 = decode_channel(block, kChannel1Fields),
         .channel2 = decode_channel(block, kChannel1Fields + kChannelStride),
     };
+}
+
+std::int32_t data_end(const WaveformHeader& header) {
+    const std::int32_t start1 = std::max<std::int32_t>(header.channel1.start_block, 1);
+    const std::int32_t start2 = std::max<std::int32_t>(start1 + header.channel1.block_count(), header.channel2.start_block);
+    return start2 + header.channel2.block_count();
 }
 
 }  // namespace wfconv

@@ -3,7 +3,7 @@
 #include <array>
 #include <cstddef>
 
-#include "convert/wide_uint.hpp"
+#include "number_text/wide_uint.hpp"
 
 namespace wfconv::detail {
 

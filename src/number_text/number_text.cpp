@@ -1,4 +1,4 @@
-#include "convert/number_text.hpp"
+#include "number_text/number_text.hpp"
 
 #include <algorithm>
 #include <array>

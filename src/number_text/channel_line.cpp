@@ -1,4 +1,4 @@
-#include "convert/channel_line.hpp"
+#include "number_text/channel_line.hpp"
 
 #include <algorithm>
 #include <array>
@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <cstring>
 
-#include "convert/powers_of_five.hpp"
-#include "convert/wide_uint.hpp"
+#include "number_text/powers_of_five.hpp"
+#include "number_text/wide_uint.hpp"
 
 namespace wfconv {
 
