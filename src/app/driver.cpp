@@ -10,6 +10,7 @@
 #include "convert/line_writer.hpp"
 #include "number_text/number_text.hpp"
 #include "format/header.hpp"
+#include "platform/open_file.hpp"
 
 namespace wfconv {
 
@@ -38,7 +39,7 @@ void print_report(const WaveformHeader& header) {
 // Announces and creates a channel file; null when it cannot be created.
 std::FILE* create_channel_file(const std::string& input_path, const std::string& output_path) {
     print_line("converting : " + input_path + " -> " + output_path);
-    std::FILE* output = std::fopen(output_path.c_str(), "wb");
+    std::FILE* output = open_file(output_path, FileMode::write);
     if (output == nullptr) {
         print_line("cannot open " + output_path);
         return nullptr;
@@ -99,7 +100,7 @@ int convert_file(std::FILE* input, const std::string& input_path) {
 int run(int argc, const char* const* argv) {
     if (argc < 2 || argv[1] == nullptr) return kUsageOrOutputFailure;
     const std::string input_path = argv[1];
-    std::FILE* input = std::fopen(input_path.c_str(), "rb");
+    std::FILE* input = open_file(input_path, FileMode::read);
     if (input == nullptr) {
         print_line("Cannot open " + input_path);
         return kInputFailure;

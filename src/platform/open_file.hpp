@@ -1,0 +1,14 @@
+#pragma once
+
+#include <cstdio>
+#include <filesystem>
+
+namespace wfconv {
+
+enum class FileMode { read, write };
+
+// Opens path in binary mode: read, or write (created or truncated). Null on
+// failure, with errno set.
+std::FILE* open_file(const std::filesystem::path& path, FileMode mode);
+
+}  // namespace wfconv
