@@ -27,6 +27,7 @@
 #include "expected_sample.hpp"
 #include "program_runner.hpp"
 #include "reference.hpp"
+#include "special_floats.hpp"
 #include "waveform_writer.hpp"
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -366,24 +367,16 @@ TEST_F(Faults, AwkwardPaths) {
 
 // Every pairing of special scale and offset floats against the extreme raw samples:
 // no trap, and the IEEE default results: overflow to an infinity, invalid operations
-// to -NAN, NaNs keeping their sign, signalling NaNs reported as quiet ones.
+// to -NAN, NaNs keeping their sign, signalling NaNs reported as quiet ones, and of two
+// NaNs meeting the one x87 keeps.
 TEST_F(Faults, SpecialHeaderFloats) {
-    constexpr std::uint32_t kSpecial[] = {
-        0x00000000U, 0x80000000U,  // +0, -0
-        0x00000001U, 0x807FFFFFU,  // smallest subnormal, largest negative subnormal
-        0x7F800000U, 0xFF800000U,  // +inf, -inf
-        0x7FC00000U, 0xFFC00001U,  // quiet NaNs
-        0x7F800001U, 0xFFA00000U,  // signalling NaNs
-        0x7F7FFFFFU, 0xFF7FFFFFU,  // largest finite
-        0x3F800000U,               // 1.0: a plain product meeting each special offset
-    };
     constexpr std::int16_t kRaw[] = {-32768, -1, 0, 1, 32767};
     std::vector<std::int16_t> raws;
     for (std::int64_t k = 0; k < kSamples; ++k) raws.push_back(kRaw[k % 5]);
 
     std::vector<ChannelFields> channels;
-    for (const std::uint32_t scale : kSpecial) {
-        for (const std::uint32_t offset : kSpecial) channels.push_back({0, 256, scale, offset});
+    for (const std::uint32_t scale : test::kSpecialFloatBits) {
+        for (const std::uint32_t offset : test::kSpecialFloatBits) channels.push_back({0, 256, scale, offset});
     }
     const fs::path input = root_ / "special.wfm";
     const LeakScanOff fast;

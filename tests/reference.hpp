@@ -17,9 +17,14 @@ namespace wfconv::test {
 inline constexpr bool kExtendedLongDouble = std::numeric_limits<long double>::digits == 64;
 
 // The product of a 16-bit integer and a 24-bit significand is exact in 64 bits, so
-// only the sum rounds, then the conversion to float rounds once more.
+// only the sum rounds, then the conversion to float rounds once more. Each float is
+// loaded on its own, which quiets a signalling NaN before it meets another NaN; an
+// optimiser would otherwise take it straight from memory into the arithmetic, where
+// x87 prefers the quiet operand instead.
 inline float reference_sample(std::int16_t raw, float scale, float offset) {
-    const long double sum = static_cast<long double>(raw) * scale + offset;
+    const volatile long double wide_scale = scale;
+    const volatile long double wide_offset = offset;
+    const long double sum = static_cast<long double>(raw) * wide_scale + wide_offset;
     return static_cast<float>(sum);
 }
 

@@ -13,6 +13,7 @@
 
 #include "number_text/channel_line.hpp"
 #include "reference.hpp"
+#include "special_floats.hpp"
 
 namespace wfconv {
 namespace {
@@ -177,6 +178,20 @@ TEST_F(SampleMathReference, RandomOperands) {
             const float offset = with_sign(make_float(odd_of_width(uniform(1, 24)), e - 23));
             if (std::isfinite(offset)) return Operands{s.raw, s.scale, offset};
         }
+    });
+}
+
+// Every pairing of the special scales and offsets with raw 0, 1 and -1, NaN payloads
+// included: where a NaN scale or 0 × ∞ meets a NaN offset, x87 keeps the NaN with the
+// larger significand, the positive one on a tie.
+TEST_F(SampleMathReference, SpecialScalesAndOffsets) {
+    constexpr std::size_t kCount = std::size(test::kSpecialFloatBits);
+    std::size_t next = 0;
+    expect_matches(static_cast<int>(3 * kCount * kCount), [&] {
+        const std::size_t k = next++;
+        const auto raw = static_cast<std::int16_t>(static_cast<int>(k % 3) - 1);
+        return Operands{raw, float_from_bits(test::kSpecialFloatBits[k / 3 % kCount]),
+                        float_from_bits(test::kSpecialFloatBits[k / 3 / kCount])};
     });
 }
 

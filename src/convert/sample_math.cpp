@@ -15,14 +15,23 @@ namespace wfconv {
 
 namespace {
 
-// The NaN that x86 produces for an invalid operation: sign bit set, quiet.
+// The NaN that x86 produces for an invalid operation: sign bit set, quiet, payload 0.
 constexpr std::uint32_t kDefaultNanBits = 0xFFC00000U;
 constexpr std::uint32_t kQuietBit = 0x00400000U;
-
-float default_nan() { return std::bit_cast<float>(kDefaultNanBits); }
+constexpr std::uint32_t kSignBit = 0x80000000U;
 
 // A signalling NaN becomes the quiet NaN of the same sign and payload.
-float quieted(float nan) { return std::bit_cast<float>(std::bit_cast<std::uint32_t>(nan) | kQuietBit); }
+std::uint32_t quieted_bits(float nan) { return std::bit_cast<std::uint32_t>(nan) | kQuietBit; }
+
+// The NaN that x87 passes on when both operands are NaNs (quiet by now): the larger
+// significand, and on a tie the positive one. A float's significand widens to x87's
+// by a shift, so comparing the float bits without the sign compares the same.
+float nan_of_two(std::uint32_t a, std::uint32_t b) {
+    const std::uint32_t magnitude_a = a & ~kSignBit;
+    const std::uint32_t magnitude_b = b & ~kSignBit;
+    if (magnitude_a != magnitude_b) return std::bit_cast<float>(magnitude_a > magnitude_b ? a : b);
+    return std::bit_cast<float>(a & b);  // the sign stays only if both carry it
+}
 
 struct DoubleDouble {
     double hi;
@@ -86,15 +95,19 @@ float round_to_float(double odd_rounded) {
 }  // namespace
 
 float scale_sample(std::int16_t raw, float scale, float offset) {
-    if (std::isnan(scale)) return quieted(scale);
-    if (std::isinf(scale) && raw == 0) return default_nan();
-    if (std::isnan(offset)) return quieted(offset);
+    // The product is a NaN when the scale is one, or when 0 × ∞ is invalid; it then
+    // meets the offset, which may be a NaN too.
+    if (std::isnan(scale) || (std::isinf(scale) && raw == 0)) {
+        const std::uint32_t product = std::isnan(scale) ? quieted_bits(scale) : kDefaultNanBits;
+        return std::isnan(offset) ? nan_of_two(product, quieted_bits(offset)) : std::bit_cast<float>(product);
+    }
+    if (std::isnan(offset)) return std::bit_cast<float>(quieted_bits(offset));
 
     // 16 bits times 24 bits fits a double's 53: the product is exact.
     const double product = static_cast<double>(raw) * static_cast<double>(scale);
     if (std::isinf(product) || std::isinf(offset)) {
         if (std::isinf(product) && std::isinf(offset) && std::signbit(product) != std::signbit(offset)) {
-            return default_nan();
+            return std::bit_cast<float>(kDefaultNanBits);
         }
         return static_cast<float>(product + static_cast<double>(offset));
     }

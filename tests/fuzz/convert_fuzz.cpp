@@ -13,7 +13,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <limits>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -81,17 +80,14 @@ std::string line_text(float value) {
     return text;
 }
 
-// raw * scale + offset rounded to 64 bits, then to float; invalid operations give
-// x86's default NaN (sign set), NaN operands pass on their own sign, scale first.
+// raw * scale + offset rounded to 64 bits, then to float, by x87 itself: invalid
+// operations give its default NaN (sign set), and of two NaNs it keeps the larger
+// significand, the positive one on a tie. Each float is loaded on its own, as the
+// converter's rule has it, so that a signalling NaN is quiet before it meets another.
 float expected_value(std::int16_t raw, float scale, float offset) {
-    const float nan = std::numeric_limits<float>::quiet_NaN();
-    if (std::isnan(scale)) return std::copysign(nan, scale);
-    const long double product = static_cast<long double>(raw) * static_cast<long double>(scale);
-    if (std::isnan(product)) return -nan;
-    if (std::isnan(offset)) return std::copysign(nan, offset);
-    const long double sum = product + static_cast<long double>(offset);
-    if (std::isnan(sum)) return -nan;
-    return static_cast<float>(sum);
+    const volatile long double wide_scale = scale;
+    const volatile long double wide_offset = offset;
+    return static_cast<float>(static_cast<long double>(raw) * wide_scale + wide_offset);
 }
 
 bool digits(std::string_view text) {
