@@ -275,6 +275,26 @@ TEST_F(Faults, DiskFillsInsideAChannel) {
     }
 }
 
+// The buffers live on the heap, so that a small stack (a thread's, a restricted
+// shell's) converts a cached channel and a direct one completely. 48 KiB is below
+// either buffer (64 and 68 KiB), so putting back just one of them fails too.
+TEST_F(Faults, SmallStack) {
+    constexpr std::int64_t kLong = 300;  // from 256 blocks on, lines come from the cache
+    constexpr std::int64_t kShort = 10;
+    const ChannelFields long1 = writer::channel(1, kLong * kBlock, 0.001F, -0.5F);
+    const ChannelFields short2 = writer::channel(kLong + 1, kShort * kBlock, 0.03125F, 1.0F);
+    const fs::path input = root_ / "in.wfm";
+    write_file(input, file_bytes(long1, short2, kLong + kShort + 1));
+    const std::string path = input.string();
+    const ProgramResult got =
+        test::run_program({"/bin/sh", "-c", "ulimit -s 48 && exec \"$0\" \"$1\"", WFCONV_EXE, path}, root_);
+    expect(got,
+           {0, report(long1, short2) + converting(path, 1) + converting(path, 2),
+            channel_text(long1, samples_from(1, kLong * kSamples)),
+            channel_text(short2, samples_from(kLong + 1, kShort * kSamples))},
+           input);
+}
+
 // Writes `bytes` into a FIFO in small pieces with pauses, once the program has
 // opened it; stops quietly where the program stops reading.
 bool feed_fifo(const fs::path& fifo, std::span<const std::uint8_t> bytes) {

@@ -14,7 +14,7 @@ std::size_t BlockReader::read_block() {
         const std::int64_t ahead = std::int64_t{read_ahead_end_} - (next_index_ - 1);
         const auto blocks = static_cast<std::size_t>(std::clamp<std::int64_t>(ahead, 1, kChunkSize / kBlockSize));
         const std::size_t wanted = blocks * kBlockSize;
-        filled_ = std::fread(chunk_.data(), 1, wanted, input_);
+        filled_ = std::fread(chunk_.get(), 1, wanted, input_);
         input_ended_ = filled_ < wanted;
         next_ = 0;
     }

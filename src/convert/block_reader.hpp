@@ -1,9 +1,9 @@
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 
 #include "format/header.hpp"
 
@@ -15,7 +15,8 @@ namespace wfconv {
 // come one at a time, in order, with the same short-read behaviour.
 class BlockReader {
 public:
-    explicit BlockReader(std::FILE* input) : input_(input) {}
+    explicit BlockReader(std::FILE* input)
+        : input_(input), chunk_(std::make_unique_for_overwrite<std::uint8_t[]>(kChunkSize)) {}
 
     // Reads the next block and returns how many of its bytes the input held; only
     // those bytes of block() are valid. After a short read (end of file or a read
@@ -31,7 +32,7 @@ public:
     // own block.
     void limit_read_ahead(std::int32_t end_index) { read_ahead_end_ = end_index; }
 
-    [[nodiscard]] Block block() const { return Block(chunk_.data() + current_, kBlockSize); }
+    [[nodiscard]] Block block() const { return Block(chunk_.get() + current_, kBlockSize); }
     [[nodiscard]] std::int32_t next_index() const { return next_index_; }
 
 private:
@@ -40,8 +41,9 @@ private:
     static constexpr std::size_t kChunkSize = 256 * kBlockSize;
 
     std::FILE* input_;
-    // Not cleared, so that a small file's run touches only the memory it reads into.
-    std::array<std::uint8_t, kChunkSize> chunk_;
+    // On the heap, so that a small stack suffices; not cleared, so that a small
+    // file's run touches only the memory it reads into.
+    std::unique_ptr<std::uint8_t[]> chunk_;
     std::size_t current_ = 0;  // where block() starts in chunk_
     std::size_t next_ = 0;     // where the next block starts in chunk_
     std::size_t filled_ = 0;   // bytes of chunk_ that the last fetch delivered

@@ -9,13 +9,13 @@ void LineWriter::write_out(const char* data, std::size_t size) {
 }
 
 void LineWriter::write_full() {
-    write_out(buffer_.data(), kWriteSize);
+    write_out(buffer_.get(), kWriteSize);
     used_ -= kWriteSize;
-    std::memmove(buffer_.data(), buffer_.data() + kWriteSize, used_);
+    std::memmove(buffer_.get(), buffer_.get() + kWriteSize, used_);
 }
 
 bool LineWriter::flush() {
-    write_out(buffer_.data(), used_);
+    write_out(buffer_.get(), used_);
     used_ = 0;
     if (ok_ && std::fflush(output_) != 0) ok_ = false;
     return ok_;

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <array>
 #include <cassert>
 #include <cstddef>
 #include <cstdio>
+#include <memory>
 
 namespace wfconv {
 
@@ -21,7 +21,8 @@ public:
     // The most that one reserve() may ask for: a block's lines need 1,666 bytes.
     static constexpr std::size_t kMaxReserve = 4096;
 
-    explicit LineWriter(std::FILE* output) : output_(output) {}
+    explicit LineWriter(std::FILE* output)
+        : output_(output), buffer_(std::make_unique_for_overwrite<char[]>(kWriteSize + kMaxReserve)) {}
     LineWriter(const LineWriter&) = delete;
     LineWriter& operator=(const LineWriter&) = delete;
     ~LineWriter() = default;
@@ -30,7 +31,7 @@ public:
     // returned place and then commits as many as it wrote.
     [[nodiscard]] char* reserve([[maybe_unused]] std::size_t size) {
         assert(size <= kMaxReserve);
-        return buffer_.data() + used_;
+        return buffer_.get() + used_;
     }
     void commit(std::size_t size) {
         used_ += size;
@@ -46,9 +47,10 @@ private:
     void write_full();
 
     std::FILE* output_;
-    // Not cleared: only bytes written into it are ever handed on. Always less than
-    // kWriteSize is held between calls, so a reservation always fits.
-    std::array<char, kWriteSize + kMaxReserve> buffer_;
+    // On the heap, so that a small stack suffices. Not cleared: only bytes written
+    // into it are ever handed on. Always less than kWriteSize is held between calls,
+    // so a reservation always fits.
+    std::unique_ptr<char[]> buffer_;
     std::size_t used_ = 0;
     bool ok_ = true;
 };
