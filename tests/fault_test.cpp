@@ -6,6 +6,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -293,6 +294,49 @@ TEST_F(Faults, SmallStack) {
             channel_text(long1, samples_from(1, kLong * kSamples)),
             channel_text(short2, samples_from(kLong + 1, kShort * kSamples))},
            input);
+}
+
+// Runs the program with standard output on a pipe whose reader has already gone, and
+// with SIGPIPE at its default action, as a shell pipeline gives it.
+ProgramResult run_into_closed_pipe(const std::string& input) {
+    int ends[2];
+    if (::pipe(ends) != 0) return {};
+    ::close(ends[0]);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::dup2(ends[1], 1);
+        ::signal(SIGPIPE, SIG_DFL);
+        ::execl(WFCONV_EXE, WFCONV_EXE, input.c_str(), nullptr);
+        ::_exit(127);
+    }
+    ::close(ends[1]);
+    int wait_status = 0;
+    if (pid < 0 || ::waitpid(pid, &wait_status, 0) != pid || !WIFEXITED(wait_status)) return {};
+    return {true, WEXITSTATUS(wait_status), {}, {}};
+}
+
+// A reader of standard output that has gone does not stop the conversion: both files
+// are written whole and the run ends with status 1, whether the report outgrows the
+// stdio buffer before channel 1's file (a long path) or fails only at the end.
+TEST_F(Faults, StandardOutputClosedEarly) {
+    std::string deep = (root_ / "long").string();
+    while (deep.size() < 3000) deep += "/" + std::string(200, 'd');
+    const std::vector<std::uint8_t> whole = file_bytes(kChannel1, kChannel2, kFileBlocks);
+    for (const fs::path& dir : {root_ / "short", fs::path(deep)}) {
+        SCOPED_TRACE(dir.string().size());
+        fs::create_directories(dir);
+        const fs::path input = dir / "in.wfm";
+        write_file(input, whole);
+        const ProgramResult got = run_into_closed_pipe(input.string());
+        EXPECT_TRUE(got.exited) << "the program did not exit normally";
+        EXPECT_EQ(got.status, 1);
+        EXPECT_EQ(first_difference(read_file(channel_path(input, 1)),
+                                   channel_text(kChannel1, samples_from(kStart1, kBlocks1 * kSamples))),
+                  "");
+        EXPECT_EQ(first_difference(read_file(channel_path(input, 2)),
+                                   channel_text(kChannel2, samples_from(kStart2, kBlocks2 * kSamples))),
+                  "");
+    }
 }
 
 // Writes `bytes` into a FIFO in small pieces with pauses, once the program has

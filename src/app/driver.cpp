@@ -107,8 +107,10 @@ int run(int argc, const char* const* argv) {
     }
     int status = convert_file(input, input_path);
     std::fclose(input);
-    // A report that never reached its destination is a failed run too.
-    if (std::fflush(stdout) != 0 && status == kSuccess) status = kUsageOrOutputFailure;
+    // A report that never reached its destination is a failed run too. A write that
+    // failed earlier (a long report on a closed pipe) shows only in the error flag.
+    const bool reported = std::fflush(stdout) == 0 && std::ferror(stdout) == 0;
+    if (!reported && status == kSuccess) status = kUsageOrOutputFailure;
     return status;
 }
 
