@@ -48,8 +48,8 @@ struct Converted {
     std::string text;
 };
 
-Converted convert(const std::vector<std::uint8_t>& data, const ChannelDescriptor& channel) {
-    MemoryInput input(data);
+Converted convert(const std::vector<std::uint8_t>& data, const ChannelDescriptor& channel, bool read_error = false) {
+    MemoryInput input(data, read_error);
     BlockReader reader(input.get());
     std::FILE* output = std::tmpfile();
     Converted converted;
@@ -87,9 +87,10 @@ TEST(ConvertChannel, EveryPathGivesTheReferenceText) {
     }
 }
 
-// An input that ends early: the whole samples that arrived, then the early end,
-// whether the end falls inside a block, on a fetch boundary or before any data.
-TEST(ConvertChannel, EarlyEndKeepsTheWholeSamples) {
+// An input that ends early or fails to be read: the whole samples that arrived, then
+// the early end or the read error, whether it falls inside a block, on a fetch
+// boundary or before any data.
+TEST(ConvertChannel, EarlyEndOrReadErrorKeepsTheWholeSamples) {
     if (!test::kExtendedLongDouble) GTEST_SKIP() << "the reference needs x87 long double";
     const struct { std::int32_t blocks, bytes, lines; } cases[] = {
         {10, 3 * 256 + 101, 3 * 128 + 50},    {100, 70 * 256 + 101, 70 * 128 + 50},
@@ -97,14 +98,19 @@ TEST(ConvertChannel, EarlyEndKeepsTheWholeSamples) {
         {300, 255 * 256 + 255, 255 * 128 + 127}, {100, 0, 0},
         {256, 1, 0},                          {520, 270 * 256 + 101, 270 * 128 + 50},
     };
-    for (const auto& c : cases) {
-        const ChannelDescriptor channel = channel_of(c.blocks, 0.0003125F, -0.0125F);
-        const auto bytes = static_cast<std::size_t>(c.bytes);
-        const std::vector<std::uint8_t> data = random_samples(bytes, static_cast<std::uint32_t>(bytes));
-        const Converted got = convert(data, channel);
-        EXPECT_EQ(got.result.outcome, ChannelOutcome::input_ended) << c.bytes;
-        EXPECT_EQ(got.result.lines, c.lines) << c.bytes;
-        EXPECT_TRUE(got.text == expected_text(data, static_cast<std::size_t>(c.lines), channel)) << c.bytes;
+    for (const bool read_error : {false, true}) {
+        if (read_error && !MemoryInput::kReadErrors) continue;  // no stream that fails here
+        const ChannelOutcome outcome = read_error ? ChannelOutcome::read_failed : ChannelOutcome::input_ended;
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::to_string(c.bytes) + (read_error ? " bytes, then a read error" : " bytes"));
+            const ChannelDescriptor channel = channel_of(c.blocks, 0.0003125F, -0.0125F);
+            const auto bytes = static_cast<std::size_t>(c.bytes);
+            const std::vector<std::uint8_t> data = random_samples(bytes, static_cast<std::uint32_t>(bytes));
+            const Converted got = convert(data, channel, read_error);
+            EXPECT_EQ(got.result.outcome, outcome);
+            EXPECT_EQ(got.result.lines, c.lines);
+            EXPECT_TRUE(got.text == expected_text(data, static_cast<std::size_t>(c.lines), channel));
+        }
     }
 }
 

@@ -550,6 +550,37 @@ bool only_inherited_descriptors(const std::string& log) {
     return true;
 }
 
+// A read that fails inside channel 1 (strace makes the input's second read fail with
+// EIO) is no early end: "Cannot read" and status 2, and the channel file keeps whole
+// lines of the samples read before the error.
+TEST_F(Faults, ReadErrorInsideAChannel) {
+    const std::string strace = find_in_path("strace");
+    if (strace.empty()) GTEST_SKIP() << "strace is not installed";
+    const LeakScanOff traced;  // LeakSanitizer's scan cannot trace a traced process
+    if (test::run_program({strace, "-o", "/dev/null", "/bin/true"}, root_).status != 0) {
+        GTEST_SKIP() << "strace cannot trace processes here";
+    }
+    constexpr std::int64_t kBlocks = 40;  // more than the first read of the input brings
+    const ChannelFields long1 = writer::channel(1, kBlocks * kBlock, 0.001F, -0.5F);
+    const ChannelFields short2 = writer::channel(kBlocks + 1, kBlock, 0.03125F, 1.0F);
+    const fs::path input = root_ / "in.wfm";
+    write_file(input, file_bytes(long1, short2, kBlocks + 2));
+    const std::string path = input.string();
+
+    const ProgramResult got = test::run_program({strace, "-o", "/dev/null", "-P", path, "-e", "trace=read", "-e",
+                                                 "inject=read:error=EIO:when=2", WFCONV_EXE, path},
+                                                root_);
+    EXPECT_TRUE(got.exited);
+    EXPECT_EQ(got.status, 2);
+    EXPECT_EQ(got.out, report(long1, short2) + converting(path, 1) + "Cannot read " + path + "\r\n");
+    const std::string kept = read_file(channel_path(input, 1));
+    const std::string whole = channel_text(long1, samples_from(1, kBlocks * kSamples));
+    EXPECT_EQ(kept.size() % 13, 0U);
+    EXPECT_LT(kept.size(), whole.size());
+    EXPECT_EQ(whole.compare(0, kept.size(), kept), 0) << "the lines kept are not the input's first samples";
+    EXPECT_FALSE(fs::exists(channel_path(input, 2)));
+}
+
 // Under valgrind a whole run and a cut one free all memory and close every
 // descriptor they opened.
 TEST_F(Faults, ValgrindFindsNoLeak) {

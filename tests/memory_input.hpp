@@ -1,9 +1,14 @@
 #pragma once
 
 // A read-only stream over bytes held in memory, for tests of code that reads a FILE*.
+// With a read error at the end, reading past the bytes fails with EIO instead of
+// finding the end of the file, as a failing disk does (glibc only: kReadErrors).
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -11,17 +16,44 @@ namespace wfconv::test {
 
 class MemoryInput {
 public:
-    // fmemopen refuses an empty buffer, so an empty input is an empty temporary file.
-    explicit MemoryInput(std::vector<std::uint8_t> bytes)
-        : bytes_(std::move(bytes)),
-          file_(bytes_.empty() ? std::tmpfile() : fmemopen(bytes_.data(), bytes_.size(), "rb")) {}
+#ifdef __GLIBC__
+    static constexpr bool kReadErrors = true;
+#else
+    static constexpr bool kReadErrors = false;
+#endif
+
+    explicit MemoryInput(std::vector<std::uint8_t> bytes, bool read_error_at_end = false)
+        : bytes_(std::move(bytes)), file_(open(read_error_at_end)) {}
     MemoryInput(const MemoryInput&) = delete;
     MemoryInput& operator=(const MemoryInput&) = delete;
     ~MemoryInput() { std::fclose(file_); }
     [[nodiscard]] std::FILE* get() const { return file_; }
 
 private:
+    std::FILE* open([[maybe_unused]] bool read_error_at_end) {
+#ifdef __GLIBC__
+        if (read_error_at_end) return fopencookie(this, "rb", {&read_then_fail, nullptr, nullptr, nullptr});
+#endif
+        // fmemopen refuses an empty buffer, so an empty input is an empty temporary file.
+        return bytes_.empty() ? std::tmpfile() : fmemopen(bytes_.data(), bytes_.size(), "rb");
+    }
+
+#ifdef __GLIBC__
+    static ssize_t read_then_fail(void* cookie, char* buffer, std::size_t size) {
+        auto& input = *static_cast<MemoryInput*>(cookie);
+        const std::size_t count = std::min(size, input.bytes_.size() - input.read_);
+        if (count == 0) {
+            errno = EIO;
+            return -1;
+        }
+        std::memcpy(buffer, input.bytes_.data() + input.read_, count);
+        input.read_ += count;
+        return static_cast<ssize_t>(count);
+    }
+#endif
+
     std::vector<std::uint8_t> bytes_;
+    std::size_t read_ = 0;  // bytes handed out by read_then_fail
     std::FILE* file_;
 };
 

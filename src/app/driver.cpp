@@ -59,6 +59,10 @@ int fill_channel_file(BlockReader& reader, LineCache& cache, const ChannelDescri
         print_line("cannot write " + output_path);
         return kUsageOrOutputFailure;
     }
+    if (result.outcome == ChannelOutcome::read_failed) {
+        print_line("Cannot read " + input_path);
+        return kInputFailure;
+    }
     if (result.outcome == ChannelOutcome::input_ended) {
         print_line("Unexpected end of " + input_path);
         return kInputEndedEarly;

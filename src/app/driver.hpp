@@ -6,7 +6,7 @@ namespace wfconv {
 enum ExitStatus : int {
     kSuccess = 0,
     kUsageOrOutputFailure = 1,  // no input path; a channel file cannot be created or written
-    kInputFailure = 2,          // the input cannot be opened or holds less than a header block
+    kInputFailure = 2,          // the input cannot be opened or read, or holds less than a header block
     kInputEndedEarly = 3,       // a channel needed samples the input does not hold
 };
 

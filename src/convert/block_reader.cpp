@@ -16,6 +16,7 @@ std::size_t BlockReader::read_block() {
         const std::size_t wanted = blocks * kBlockSize;
         filled_ = std::fread(chunk_.get(), 1, wanted, input_);
         input_ended_ = filled_ < wanted;
+        read_failed_ = input_ended_ && std::ferror(input_) != 0;
         next_ = 0;
     }
     current_ = next_;

@@ -23,6 +23,9 @@ public:
     // error) the input counts as exhausted and every later read returns 0.
     std::size_t read_block();
 
+    // Whether the input was exhausted by a failed read rather than by its end.
+    [[nodiscard]] bool read_failed() const { return read_failed_; }
+
     // Reads and discards blocks until next_index() reaches target. A target at or
     // behind next_index(), negative ones included, reads nothing.
     void skip_to(std::int32_t target);
@@ -50,6 +53,7 @@ private:
     std::int32_t next_index_ = 0;
     std::int32_t read_ahead_end_ = INT32_MAX;
     bool input_ended_ = false;  // the last fetch came back short: nothing follows filled_
+    bool read_failed_ = false;  // ... because the stream reported an error
 };
 
 }  // namespace wfconv

@@ -43,7 +43,7 @@ ChannelResult convert_channel(BlockReader& reader, const ChannelDescriptor& chan
         output.commit(count * kChannelLineSize);
         result.lines += static_cast<std::int64_t>(count);
         if (got < kBlockSize) {
-            result.outcome = ChannelOutcome::input_ended;
+            result.outcome = reader.read_failed() ? ChannelOutcome::read_failed : ChannelOutcome::input_ended;
             break;
         }
     }

@@ -12,6 +12,7 @@ namespace wfconv {
 enum class ChannelOutcome {
     complete,
     input_ended,   // the input ran out before the channel's last sample
+    read_failed,   // reading the input failed before the channel's last sample
     write_failed,
 };
 
@@ -21,7 +22,8 @@ struct ChannelResult {
 };
 
 // Converts the channel's whole blocks from the reader's position, one line per
-// sample. On an early end only the whole samples that arrived are written.
+// sample. On an early end or a failed read only the whole samples that arrived
+// are written.
 // Everything written is flushed to the writer's stream before returning. A long
 // channel keeps its lines in the cache, which the caller may hand to every channel
 // of a run.
