@@ -1,9 +1,11 @@
 #pragma once
 
-// A read-only stream over bytes held in memory, for tests of code that reads a FILE*.
+// A read-only stream over bytes held in memory, for tests of code that reads a FILE*;
+// the bytes themselves for code that reads memory.
 
 #include <cstdint>
 #include <cstdio>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -19,6 +21,7 @@ public:
     MemoryInput& operator=(const MemoryInput&) = delete;
     ~MemoryInput() { std::fclose(file_); }
     [[nodiscard]] std::FILE* get() const { return file_; }
+    [[nodiscard]] std::span<const std::uint8_t> bytes() const { return bytes_; }
 
 private:
     std::vector<std::uint8_t> bytes_;
