@@ -190,6 +190,9 @@ std::string describe(const wfconv::ChannelDescriptor& channel) {
 
 PYBIND11_MODULE(_wfconv, module) {
     module.doc() = "Compiled part of the wfconv package; import wfconv instead.";
+    // The signatures are in the stubs; the docstrings stay prose, as the stubs repeat them.
+    py::options options;
+    options.disable_function_signatures();
 
     py::class_<wfconv::ChannelDescriptor>(module, "ChannelDescriptor",
                                           "One channel's fields from the header block.")
