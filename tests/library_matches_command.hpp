@@ -1,18 +1,16 @@
 #pragma once
 
 // Holds the library to a finished run of the command on the same input: read from the
-// path and from the file's bytes, it must report the outcome that matches the run and
-// hold exactly the values of the channel files, as the command's own line formatter
-// writes them.
+// path and from the file's bytes, it must report the outcome that matches the run, the
+// header of the run's report, and exactly the values of the channel files, as the
+// command's own line formatter writes them.
 
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <system_error>
-#include <tuple>
 #include <vector>
 
 #include "number_text/channel_line.hpp"
@@ -25,17 +23,6 @@ inline std::string channel_lines(const std::vector<float>& values) {
     std::string text(values.size() * kChannelLineSize, '\0');
     for (std::size_t i = 0; i < values.size(); ++i) write_channel_line(values[i], text.data() + i * kChannelLineSize);
     return text;
-}
-
-inline std::vector<std::uint32_t> bits_of(const std::vector<float>& values) {
-    std::vector<std::uint32_t> bits;
-    for (const float value : values) bits.push_back(std::bit_cast<std::uint32_t>(value));
-    return bits;
-}
-
-inline auto fields_of(const ChannelDescriptor& channel) {
-    return std::tuple(channel.start_block, channel.byte_length, std::bit_cast<std::uint32_t>(channel.scale),
-                      std::bit_cast<std::uint32_t>(channel.offset));
 }
 
 // `status` and `out` are the command's; a run that failed on its own output says
@@ -56,27 +43,31 @@ inline void expect_library_matches_command(const std::filesystem::path& input, i
         want = ReadOutcome::too_short;
     }
 
-    const ReadResult got = read_waveform(input);
-    EXPECT_EQ(got.outcome, want);
-    EXPECT_EQ(got.error, error);
-    for (const int c : {1, 2}) {
-        const std::vector<float>& values = c == 1 ? got.waveform.channel1 : got.waveform.channel2;
-        const std::string file = read_file(input.string() + std::to_string(c) + ".txt");  // empty when absent
-        EXPECT_TRUE(channel_lines(values) == file)
-            << "channel " << c << ": " << values.size() << " values, file of " << file.size() / kChannelLineSize;
-        EXPECT_EQ(values.capacity(), values.size()) << "channel " << c;
+    std::vector<ReadResult> results;
+    results.push_back(read_waveform(input));
+    if (fs::is_regular_file(input)) {
+        const std::string text = read_file(input);
+        results.push_back(read_waveform(std::vector<std::uint8_t>(text.begin(), text.end())));
     }
-
-    if (!fs::is_regular_file(input)) return;
-    const std::string text = read_file(input);
-    const std::vector<std::uint8_t> bytes(text.begin(), text.end());
-    const ReadResult from_memory = read_waveform(bytes);
-    EXPECT_EQ(from_memory.outcome, got.outcome);
-    EXPECT_EQ(from_memory.error, got.error);
-    EXPECT_EQ(fields_of(from_memory.waveform.header.channel1), fields_of(got.waveform.header.channel1));
-    EXPECT_EQ(fields_of(from_memory.waveform.header.channel2), fields_of(got.waveform.header.channel2));
-    EXPECT_TRUE(bits_of(from_memory.waveform.channel1) == bits_of(got.waveform.channel1));
-    EXPECT_TRUE(bits_of(from_memory.waveform.channel2) == bits_of(got.waveform.channel2));
+    for (const ReadResult& got : results) {
+        SCOPED_TRACE(&got == &results.front() ? "from the path" : "from the bytes");
+        EXPECT_EQ(got.outcome, want);
+        EXPECT_EQ(got.error, error);
+        const WaveformHeader& header = got.waveform.header;
+        if (status != 2) {
+            EXPECT_TRUE(out.starts_with(std::to_string(header.channel1.start_block) + ' ' +
+                                        std::to_string(header.channel2.start_block) + ' ' +
+                                        std::to_string(header.channel1.byte_length) + ' ' +
+                                        std::to_string(header.channel2.byte_length) + "\r\n"));
+        }
+        for (const int c : {1, 2}) {
+            const std::vector<float>& values = c == 1 ? got.waveform.channel1 : got.waveform.channel2;
+            const std::string file = read_file(input.string() + std::to_string(c) + ".txt");  // empty when absent
+            EXPECT_TRUE(channel_lines(values) == file)
+                << "channel " << c << ": " << values.size() << " values, file of " << file.size() / kChannelLineSize;
+            EXPECT_EQ(values.capacity(), values.size()) << "channel " << c;
+        }
+    }
 }
 
 }  // namespace wfconv::test
