@@ -34,11 +34,10 @@ struct PythonWaveform {
 // array: numpy uses the library's memory, and a read peaks at the two arrays.
 py::array_t<float> adopt(std::vector<float>&& values) {
     auto owned = std::make_unique<std::vector<float>>(std::move(values));
-    const auto size = static_cast<py::ssize_t>(owned->size());
-    float* data = owned->data();
-    py::capsule base(owned.get(), [](void* vector) { delete static_cast<std::vector<float>*>(vector); });
-    owned.release();  // the capsule owns it now, even if the array below fails
-    return py::array_t<float>({size}, {static_cast<py::ssize_t>(sizeof(float))}, data, base);
+    const py::capsule base(owned.get(), [](void* vector) { delete static_cast<std::vector<float>*>(vector); });
+    const std::vector<float>& kept = *owned.release();  // the capsule frees it, even if the array fails
+    return py::array_t<float>({static_cast<py::ssize_t>(kept.size())}, {static_cast<py::ssize_t>(sizeof(float))},
+                              kept.data(), base);
 }
 
 PythonWaveform to_python(wfconv::Waveform&& waveform) {
