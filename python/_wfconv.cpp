@@ -234,17 +234,5 @@ PYBIND11_MODULE(_wfconv, module) {
     if (truncated_error_type == nullptr) throw py::error_already_set();
     module.add_object("TruncatedError", py::handle(truncated_error_type));
 
-    module.def("read", &read_source, py::arg("source"),
-               R"(Read a waveform file into its header and both channels' values.
-
-source is a path (str, bytes or os.PathLike) or a bytes-like object other than
-bytes (bytearray, memoryview, a numpy array, mmap) holding a file's content; wrap
-content held in bytes as memoryview(content). Messages call such content <bytes>.
-
-The values are those the wfconv command writes, bit for bit. The GIL is released
-while reading.
-
-Raises OSError (the subclass open() would raise, with the path as filename) when
-the file cannot be opened or read, ValueError when it is shorter than one 256-byte
-header block, and TruncatedError when it ends before a sample a channel needs.)");
+    module.def("read", &read_source, py::arg("source"), "The compiled reader behind wfconv.read.");
 }

@@ -1,16 +1,7 @@
 """Compiled part of the wfconv package; import wfconv instead."""
 
-import mmap
-import os
-from typing import Union
-
 import numpy
 import numpy.typing
-
-# A file's content in memory: anything with the buffer protocol except bytes, which
-# names a path, as it does for open().
-_Content = Union[bytearray, memoryview, numpy.ndarray, mmap.mmap]
-_Path = Union[str, bytes, os.PathLike[str], os.PathLike[bytes]]
 
 class ChannelDescriptor:
     """One channel's fields from the header block."""
@@ -56,17 +47,5 @@ class TruncatedError(EOFError):
 
     waveform: Waveform
 
-def read(source: Union[_Path, _Content]) -> Waveform:
-    """Read a waveform file into its header and both channels' values.
-
-    source is a path (str, bytes or os.PathLike) or a bytes-like object other than
-    bytes (bytearray, memoryview, a numpy array, mmap) holding a file's content; wrap
-    content held in bytes as memoryview(content). Messages call such content <bytes>.
-
-    The values are those the wfconv command writes, bit for bit. The GIL is released
-    while reading.
-
-    Raises OSError (the subclass open() would raise, with the path as filename) when
-    the file cannot be opened or read, ValueError when it is shorter than one 256-byte
-    header block, and TruncatedError when it ends before a sample a channel needs.
-    """
+def read(source: object) -> Waveform:
+    """The compiled reader behind wfconv.read."""
