@@ -14,6 +14,8 @@ from setuptools import setup
 # Every core source, found rather than listed: src/app is the command line's own
 # front end, the module is the other one.
 core_sources = sorted(path.as_posix() for path in Path("src").rglob("*.cpp") if path.parts[1] != "app")
+# setuptools rebuilds only when a file it is told of is newer than the module.
+headers = sorted(path.as_posix() for folder in ("src", "include") for path in Path(folder).rglob("*.hpp"))
 
 # The exact sample arithmetic needs each operation rounded on its own: no fused
 # multiply-add, no reassociation.
@@ -32,6 +34,7 @@ setup(
         Pybind11Extension(
             "wfconv._wfconv",
             ["python/_wfconv.cpp", *core_sources],
+            depends=headers,
             include_dirs=["src", "include"],
             cxx_std=20,
             extra_compile_args=exact_arithmetic,
