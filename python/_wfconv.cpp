@@ -67,13 +67,17 @@ struct SourceName {
     throw py::error_already_set();
 }
 
+std::size_t sample_count(const wfconv::ChannelDescriptor& channel) {
+    constexpr std::size_t kSamplesPerBlock = wfconv::kBlockSize / 2;  // 16-bit samples
+    return static_cast<std::size_t>(channel.block_count()) * kSamplesPerBlock;
+}
+
 [[noreturn]] void raise_truncated(wfconv::Waveform&& waveform, const SourceName& name) {
-    const bool first_cut = waveform.channel1.size() < static_cast<std::size_t>(waveform.header.channel1.block_count()) * 128;
-    const wfconv::ChannelDescriptor& channel = first_cut ? waveform.header.channel1 : waveform.header.channel2;
+    const bool first_cut = waveform.channel1.size() < sample_count(waveform.header.channel1);
     const std::size_t arrived = first_cut ? waveform.channel1.size() : waveform.channel2.size();
+    const std::size_t wanted = sample_count(first_cut ? waveform.header.channel1 : waveform.header.channel2);
     const std::string message = "Unexpected end of " + name.text + ": channel " + (first_cut ? "1" : "2") +
-                                " has " + std::to_string(arrived) + " of its " +
-                                std::to_string(static_cast<std::int64_t>(channel.block_count()) * 128) + " samples";
+                                " has " + std::to_string(arrived) + " of its " + std::to_string(wanted) + " samples";
     const py::object exception = py::handle(truncated_error_type)(message);
     exception.attr("waveform") = to_python(std::move(waveform));
     PyErr_SetObject(truncated_error_type, exception.ptr());
@@ -196,8 +200,8 @@ PYBIND11_MODULE(_wfconv, module) {
     py::class_<wfconv::ChannelDescriptor>(module, "ChannelDescriptor",
                                           "One channel's fields from the header block.")
         .def_readonly("start_block", &wfconv::ChannelDescriptor::start_block,
-                      "Block where the channel's data begins (the header is block 0); may be zero or negative, "
-                      "which means right after what was read before.")
+                      "Block where the channel's data begins (the header is block 0);\n"
+                      "one at or behind the blocks read before means right after them.")
         .def_readonly("byte_length", &wfconv::ChannelDescriptor::byte_length,
                       "Length of the channel's data in bytes; only whole 256-byte blocks are read, "
                       "128 samples each.")
@@ -207,7 +211,8 @@ PYBIND11_MODULE(_wfconv, module) {
                       "Added after scaling (a 32-bit float, exactly).")
         .def("__repr__", &describe);
 
-    py::class_<wfconv::WaveformHeader>(module, "WaveformHeader", "The decoded header block: one descriptor per channel.")
+    py::class_<wfconv::WaveformHeader>(module, "WaveformHeader",
+                                       "The decoded header block: one descriptor per channel.")
         .def_readonly("channel1", &wfconv::WaveformHeader::channel1, "Channel 1's descriptor.")
         .def_readonly("channel2", &wfconv::WaveformHeader::channel2, "Channel 2's descriptor.")
         .def("__repr__", [](const wfconv::WaveformHeader& header) {
@@ -228,8 +233,9 @@ PYBIND11_MODULE(_wfconv, module) {
 
     truncated_error_type = PyErr_NewExceptionWithDoc(
         "wfconv.TruncatedError",
-        "The input ended before a sample that a channel needs. .waveform holds the header and the whole samples "
-        "that arrived; channel2 is empty when channel 1 was cut.",
+        "The input ended before a sample that a channel needs.\n\n"
+        ".waveform holds the header and the whole samples that arrived; its channel2 is\n"
+        "empty when channel 1 was cut.",
         PyExc_EOFError, nullptr);
     if (truncated_error_type == nullptr) throw py::error_already_set();
     module.add_object("TruncatedError", py::handle(truncated_error_type));

@@ -8,7 +8,8 @@ class ChannelDescriptor:
 
     @property
     def start_block(self) -> int:
-        """Block where the channel's data begins (the header is block 0); may be zero or negative, which means right after what was read before."""
+        """Block where the channel's data begins (the header is block 0);
+        one at or behind the blocks read before means right after them."""
     @property
     def byte_length(self) -> int:
         """Length of the channel's data in bytes; only whole 256-byte blocks are read, 128 samples each."""
@@ -43,7 +44,10 @@ class Waveform:
         """Channel 2's values: a 1-D float32 numpy array, the values wfconv writes to PATH2.txt."""
 
 class TruncatedError(EOFError):
-    """The input ended before a sample that a channel needs. .waveform holds the header and the whole samples that arrived; channel2 is empty when channel 1 was cut."""
+    """The input ended before a sample that a channel needs.
+
+    .waveform holds the header and the whole samples that arrived; its channel2 is
+    empty when channel 1 was cut."""
 
     waveform: Waveform
 

@@ -51,8 +51,8 @@ def bits(waveform):
 # non-finite, signed zero, overflow and subnormal results.
 PAIRS = [(0x39A3D70A, 0xBC4CCCCD), (0x2D51ECD5, 0x3F8001A3), (0x7F800000, 0), (0x7FC00000, 0x3F800000),
          (0xBF800000, 0x80000000), (0x7F7FFFFF, 0x7F7FFFFF), (0x00012345, 0x80000000)]
-EVERY_RAW_FILES = [waveform_file([(1, 0x20000, *PAIRS[i]), (0, 0x20000, *PAIRS[i - 1])], np.r_[EVERY_RAW, EVERY_RAW[::-1]])
-                   for i in range(len(PAIRS))]
+EVERY_RAW_FILES = [waveform_file([(1, 0x20000, *PAIRS[i]), (0, 0x20000, *PAIRS[i - 1])],
+                                 np.r_[EVERY_RAW, EVERY_RAW[::-1]]) for i in range(len(PAIRS))]
 # Blocks 1-4 skipped, channel 1 in blocks 5-6 (767 bytes), channel 2's start behind it, block 8 unread.
 WALK_FILE = waveform_file([(5, 767, 0x3F800000, 0), (3, 256, 0x3F000000, 0x3F800000)], np.arange(8 * 128) - 500)
 
@@ -107,7 +107,8 @@ def test_early_end_keeps_what_the_command_line_keeps(tmp_path, end, channels):
 def test_failures_raise_what_open_would(tmp_path):
     missing, short = tmp_path / "missing.wfm", tmp_path / "short.wfm"
     short.write_bytes(bytes(255))
-    for source, error, filename in [(missing, FileNotFoundError, str(missing)), (os.fsencode(missing), FileNotFoundError, os.fsencode(missing)),
+    for source, error, filename in [(missing, FileNotFoundError, str(missing)),
+                                    (os.fsencode(missing), FileNotFoundError, os.fsencode(missing)),
                                     (tmp_path, IsADirectoryError, str(tmp_path))]:
         with pytest.raises(error) as caught:
             wfconv.read(source)
@@ -132,5 +133,6 @@ def test_reading_releases_the_gil(tmp_path):
               "reader.join()\n"
               "print(len(got[0].channel1))\n")
     content = waveform_file([(1, 256, 0x3F800000, 0), (0, 0, 0, 0)], np.arange(128)).hex()
-    done = subprocess.run([sys.executable, "-c", script, str(fifo), content], capture_output=True, text=True, timeout=60)
+    done = subprocess.run([sys.executable, "-c", script, str(fifo), content], capture_output=True, text=True,
+                          timeout=60)
     assert done.stdout == "128\n", done.stderr
