@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds wfconv and the benchmark programs in Release, makes the inputs, races wfconv
-# against the plain stdio converter and a bare copy, then times the number text.
+# against the plain stdio converter and a bare copy, then times the number text and the
+# library's reading.
 #   bench/run.sh [ROUNDS [SMALL_ROUNDS]]   (BENCH_BUILD_DIR overrides the build directory)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -8,7 +9,7 @@ build="${BENCH_BUILD_DIR:-$root/build-bench}"
 work="$build/bench-work"
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DWFCONV_BUILD_BENCH=ON -DWFCONV_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" -j2 --target wfconv make_waveform wfconv_baseline floor_copy race number_text_bench >/dev/null
+cmake --build "$build" -j2 --target wfconv make_waveform wfconv_baseline floor_copy race number_text_bench read_bench >/dev/null
 
 mkdir -p "$work"
 trap 'rm -rf "$work"' EXIT  # the inputs and outputs come to about half a gigabyte
@@ -16,3 +17,5 @@ trap 'rm -rf "$work"' EXIT  # the inputs and outputs come to about half a gigaby
 "$build/bench/race" "$work" "$build/wfconv" "$build/bench/wfconv_baseline" "$build/bench/floor_copy" "$@"
 echo
 "$build/bench/number_text_bench"
+echo
+"$build/bench/read_bench" "$work/largest.wfm"

@@ -27,6 +27,17 @@ std::vector<std::uint8_t> numbered_blocks(int blocks, std::size_t tail) {
 
 using test::MemoryInput;
 
+// The tests run on both sources: the stream, and the same bytes in memory.
+class BlockReaderOn : public ::testing::TestWithParam<bool> {
+protected:
+    static BlockReader reader_of(const MemoryInput& input) {
+        if (GetParam()) return BlockReader(input.bytes());
+        return BlockReader(input.get());
+    }
+};
+INSTANTIATE_TEST_SUITE_P(BlockReader, BlockReaderOn, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "Memory" : "Stream"; });
+
 bool block_is(const BlockReader& reader, std::uint8_t value, std::size_t valid = kBlockSize) {
     const Block block = reader.block();
     return std::all_of(block.begin(), block.begin() + static_cast<std::ptrdiff_t>(valid),
@@ -35,9 +46,9 @@ bool block_is(const BlockReader& reader, std::uint8_t value, std::size_t valid =
 
 // Whole blocks, then the short one with its byte count, then nothing; the index
 // counts every read, empty ones included.
-TEST(BlockReader, ReadsWholeBlocksThenTheShortRest) {
+TEST_P(BlockReaderOn, ReadsWholeBlocksThenTheShortRest) {
     MemoryInput file(numbered_blocks(2, 44));
-    BlockReader reader(file.get());
+    BlockReader reader = reader_of(file);
     EXPECT_EQ(reader.next_index(), 0);
     const std::size_t expected[] = {256, 256, 44, 0, 0};
     for (std::size_t i = 0; i < std::size(expected); ++i) {
@@ -78,10 +89,10 @@ TEST(BlockReader, ExhaustedStaysExhaustedWhenTheFileGrows) {
 
 // skip_to only moves forward: targets at or behind the index, zero and every
 // negative one included, read nothing.
-TEST(BlockReader, SkipToMovesOnlyForward) {
+TEST_P(BlockReaderOn, SkipToMovesOnlyForward) {
     for (const std::int32_t target : {-32768, -1, 0, 1, 2, 5}) {
         MemoryInput file(numbered_blocks(8, 0));
-        BlockReader reader(file.get());
+        BlockReader reader = reader_of(file);
         reader.read_block();
         reader.skip_to(target);
         const std::int32_t landed = std::max(target, 1);
@@ -97,9 +108,9 @@ TEST(BlockReader, SkipToMovesOnlyForward) {
 }
 
 // Skipping past the end still counts the blocks it passed.
-TEST(BlockReader, SkipBeyondTheEndKeepsCounting) {
+TEST_P(BlockReaderOn, SkipBeyondTheEndKeepsCounting) {
     MemoryInput file(numbered_blocks(3, 0));
-    BlockReader reader(file.get());
+    BlockReader reader = reader_of(file);
     reader.skip_to(10);
     EXPECT_EQ(reader.next_index(), 10);
     EXPECT_EQ(reader.read_block(), 0U);
@@ -108,13 +119,13 @@ TEST(BlockReader, SkipBeyondTheEndKeepsCounting) {
 
 // Blocks numbered by their content, around the reader's 256-block fetches: every
 // block comes whole and in order, then the short rest, then nothing.
-TEST(BlockReader, FetchBoundaries) {
+TEST_P(BlockReaderOn, FetchBoundaries) {
     for (const std::size_t blocks : {255U, 256U, 257U, 511U, 512U, 513U}) {
         for (const std::size_t tail : {0U, 1U, 255U}) {
             std::vector<std::uint8_t> bytes;
             for (std::size_t b = 0; b <= blocks; ++b) bytes.insert(bytes.end(), b < blocks ? 256 : tail, static_cast<std::uint8_t>(b % 251));
             MemoryInput input(bytes);
-            BlockReader reader(input.get());
+            BlockReader reader = reader_of(input);
             bool in_order = true;
             for (std::size_t b = 0; b < blocks; ++b) {
                 const std::size_t got = reader.read_block();
@@ -135,12 +146,12 @@ TEST(BlockReader, FetchBoundaries) {
 }
 
 // Skipping across fetches lands on the right block.
-TEST(BlockReader, SkipAcrossFetches) {
+TEST_P(BlockReaderOn, SkipAcrossFetches) {
     std::vector<std::uint8_t> bytes;
     for (std::size_t b = 0; b < 700; ++b) bytes.insert(bytes.end(), 256, static_cast<std::uint8_t>(b % 251));
     for (const std::int32_t target : {1, 255, 256, 257, 600, 699}) {
         MemoryInput input(bytes);
-        BlockReader reader(input.get());
+        BlockReader reader = reader_of(input);
         reader.read_block();
         reader.skip_to(target);
         EXPECT_EQ(reader.next_index(), target);

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "library_matches_command.hpp"
 #include "program_runner.hpp"
 #include "reference.hpp"
 #include "waveform_writer.hpp"
@@ -134,6 +135,7 @@ protected:
                     << path << " differs: " << read_file(path).size() << " bytes, want " << want->size();
             }
         }
+        test::expect_library_matches_command(input, status, out);
     }
 
     // A run that must succeed, with the channels' data at the given blocks.
@@ -168,6 +170,7 @@ TEST_F(EndToEnd, BlockWalk) {
         {"partial block after channel 2", {first(1, 256), second(2, 256), 4, 3 * kBlock + 101}, 1, 2},
         {"empty channel 1 starts past the end", {first(20, 0), second(0, 0), 2}, 1, 1},
         {"large channels", {first(2, 32768), second(130, 65536), 385}, 2, 130},
+        {"channels of 512 blocks and more", {first(3, 600 * 256), second(1, 512 * 256 + 200), 1114}, 3, 603},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -311,6 +314,8 @@ TEST_F(EndToEnd, InputEndsEarly) {
         {"before channel 1's start", {first(5, 256), second(6, 256), 6, 3 * kBlock}, 0, -1},
         {"101 bytes into channel 2's second block", {first(1, 256), second(2, 512), 3, 3 * kBlock + 101}, 128, 178},
         {"right after channel 1", {first(1, 256), second(4, 256), 4, 2 * kBlock}, 128, 0},
+        {"inside a channel 2 of 600 blocks", {first(1, 256), second(2, 600 * 256), 601, 402 * kBlock + 101}, 128,
+         400 * 128 + 50},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

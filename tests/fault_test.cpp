@@ -26,6 +26,7 @@
 
 #include "app/driver.hpp"
 #include "expected_sample.hpp"
+#include "library_matches_command.hpp"
 #include "program_runner.hpp"
 #include "reference.hpp"
 #include "special_floats.hpp"
@@ -181,6 +182,7 @@ protected:
             }
             EXPECT_EQ(first_difference(read_file(path), *text), "") << path;
         }
+        test::expect_library_matches_command(input, want.status, want.out);
     }
 
     fs::path root_;

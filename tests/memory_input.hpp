@@ -1,14 +1,16 @@
 #pragma once
 
-// A read-only stream over bytes held in memory, for tests of code that reads a FILE*.
-// With a read error at the end, reading past the bytes fails with EIO instead of
-// finding the end of the file, as a failing disk does (glibc only: kReadErrors).
+// A read-only stream over bytes held in memory, for tests of code that reads a FILE*;
+// the bytes themselves for code that reads memory. With a read error at the end,
+// reading past the bytes fails with EIO instead of finding the end of the file, as a
+// failing disk does (glibc only: kReadErrors).
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -28,6 +30,7 @@ public:
     MemoryInput& operator=(const MemoryInput&) = delete;
     ~MemoryInput() { std::fclose(file_); }
     [[nodiscard]] std::FILE* get() const { return file_; }
+    [[nodiscard]] std::span<const std::uint8_t> bytes() const { return bytes_; }
 
 private:
     std::FILE* open([[maybe_unused]] bool read_error_at_end) {

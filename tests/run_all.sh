@@ -4,5 +4,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 cmake --workflow --preset dev        # g++, warnings as errors
+# The Python module, pip-installed offline into a fresh venv, held to the dev build's program.
+rm -rf build-python/venv && /usr/bin/python3 -m venv --system-site-packages build-python/venv
+build-python/venv/bin/pip install --quiet --no-index --no-build-isolation .
+WFCONV_EXE="$PWD/build-dev/wfconv" build-python/venv/bin/python -m pytest -q  # status 5, no tests, fails too
 cmake --workflow --preset sanitize   # clang++ with ASan, UBSan and clang-tidy
 cmake --workflow --preset fuzz       # a one-minute libFuzzer run

@@ -1,10 +1,12 @@
 #include "app/driver.hpp"
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "convert/block_reader.hpp"
+#include "convert/block_walk.hpp"
 #include "convert/channel.hpp"
 #include "convert/line_cache.hpp"
 #include "convert/line_writer.hpp"
@@ -72,14 +74,13 @@ int fill_channel_file(BlockReader& reader, LineCache& cache, const ChannelDescri
 
 int convert_file(std::FILE* input, const std::string& input_path) {
     BlockReader reader(input);
-    reader.limit_read_ahead(1);  // the header says how far to go
-    if (reader.read_block() < kBlockSize) {
+    const std::optional<WaveformHeader> read = read_header(reader);
+    if (!read) {
         print_line("Cannot read " + input_path);
         return kInputFailure;
     }
-    const WaveformHeader header = decode_header(reader.block());
+    const WaveformHeader& header = *read;
     print_report(header);
-    reader.limit_read_ahead(data_end(header));
 
     // Both channels share one cache: its memory is paid for once per run.
     LineCache cache;

@@ -1,6 +1,7 @@
 #include "convert/channel.hpp"
 
 #include "number_text/channel_line.hpp"
+#include "convert/block_walk.hpp"
 #include "convert/line_cache.hpp"
 #include "convert/sample_math.hpp"
 #include "format/big_endian.hpp"
@@ -24,13 +25,9 @@ static_assert(kBlockTextRoom <= LineWriter::kMaxReserve);
 ChannelResult convert_channel(BlockReader& reader, const ChannelDescriptor& channel, LineWriter& output,
                               LineCache& cache) {
     ChannelResult result;
-    const std::int32_t blocks = channel.block_count();
-    const bool cached = blocks >= kCachedFromBlocks && cache.reset(channel.scale, channel.offset);
+    const bool cached = channel.block_count() >= kCachedFromBlocks && cache.reset(channel.scale, channel.offset);
 
-    for (std::int32_t block = 0; block < blocks; ++block) {
-        const std::size_t got = reader.read_block();
-        const Block bytes = reader.block();
-        const std::size_t count = got / 2;
+    const bool whole = for_each_channel_block(reader, channel, [&](Block bytes, std::size_t count) {
         char* out = output.reserve(kBlockTextRoom);
         if (cached) {
             cache.write_lines(bytes.data(), count, out);
@@ -42,11 +39,8 @@ ChannelResult convert_channel(BlockReader& reader, const ChannelDescriptor& chan
         }
         output.commit(count * kChannelLineSize);
         result.lines += static_cast<std::int64_t>(count);
-        if (got < kBlockSize) {
-            result.outcome = reader.read_failed() ? ChannelOutcome::read_failed : ChannelOutcome::input_ended;
-            break;
-        }
-    }
+    });
+    if (!whole) result.outcome = reader.read_failed() ? ChannelOutcome::read_failed : ChannelOutcome::input_ended;
     if (!output.flush()) result.outcome = ChannelOutcome::write_failed;
     return result;
 }

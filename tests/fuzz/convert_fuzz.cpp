@@ -1,6 +1,7 @@
 // libFuzzer target: runs the whole program on arbitrary bytes and checks its
 // status, console text and channel files against a model of the block walk that
-// is worked out here from the raw bytes, independently of the converter.
+// is worked out here from the raw bytes, independently of the converter; and the
+// library's reading of the same bytes against the channel files.
 
 #include <algorithm>
 #include <bit>
@@ -13,13 +14,18 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <limits>
+#include <span>
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 #include <unistd.h>
 
 #include "app/driver.hpp"
+#include "number_text/channel_line.hpp"
+#include "wfconv/wfconv.hpp"
 
 namespace {
 
@@ -184,6 +190,24 @@ std::int64_t samples_held(std::int64_t size, std::int64_t first, std::int64_t bl
     return std::clamp<std::int64_t>(size - first * kBlock, 0, blocks * kBlock) / 2;
 }
 
+// The library, from the bytes and from the file, reports the run's outcome and holds
+// exactly the values of the channel files (none where a file is absent).
+void check_library(std::span<const std::uint8_t> bytes, const Paths& files, int status) {
+    const wfconv::ReadOutcome want = status == 0   ? wfconv::ReadOutcome::complete
+                                     : status == 3 ? wfconv::ReadOutcome::ended_early
+                                                   : wfconv::ReadOutcome::too_short;
+    const auto lines = [](const std::vector<float>& values) {
+        std::string text(values.size() * kLineBytes, '\0');
+        for (std::size_t i = 0; i < values.size(); ++i) wfconv::write_channel_line(values[i], &text[i * kLineBytes]);
+        return text;
+    };
+    for (const wfconv::ReadResult& got : {wfconv::read_waveform(bytes), wfconv::read_waveform(files.input)}) {
+        check(got.outcome == want, "library: wrong outcome");
+        check(lines(got.waveform.channel1) == read_file(files.output1), "library: channel 1 differs from its file");
+        check(lines(got.waveform.channel2) == read_file(files.output2), "library: channel 2 differs from its file");
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -203,6 +227,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::fflush(stdout);
     const std::string console = read_file(files.console);
     const std::string& path = files.input;
+    check_library(std::span(data, size), files, status);
 
     const auto length = static_cast<std::int64_t>(size);
     if (length < kBlock) {

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <vector>
+
+#include "convert/block_reader.hpp"
+#include "format/header.hpp"
+
+namespace wfconv {
+
+// Appends the values of the channel's whole blocks from the reader's position: the
+// samples that the command writes as lines, in the same order. Room for the whole
+// channel is reserved at once. False when the input ended first; values then hold the
+// whole samples that arrived.
+bool read_channel_values(BlockReader& reader, const ChannelDescriptor& channel, std::vector<float>& values);
+
+}  // namespace wfconv
