@@ -69,6 +69,11 @@ void general(benchmark::State& state, const std::vector<float>& values) {
     run(state, values, [](float v) { benchmark::DoNotOptimize(wfconv::format_sci(v, 11, 4)); });
 }
 
+// The header report's "%e": no width, precision 6.
+void report(benchmark::State& state, const std::vector<float>& values) {
+    run(state, values, [](float v) { benchmark::DoNotOptimize(wfconv::format_sci(v, 0, 6)); });
+}
+
 void stdio(benchmark::State& state, const std::vector<float>& values) {
     char line[32];
     run(state, values, [&](float v) {
@@ -85,8 +90,10 @@ const std::vector<float> kAny = any_values();
 BENCHMARK_CAPTURE(fast, channel_values, kChannel);
 BENCHMARK_CAPTURE(general, channel_values, kChannel);
 BENCHMARK_CAPTURE(stdio, channel_values, kChannel);
+BENCHMARK_CAPTURE(report, channel_values, kChannel);
 BENCHMARK_CAPTURE(fast, every_exponent, kAny);
 BENCHMARK_CAPTURE(general, every_exponent, kAny);
 BENCHMARK_CAPTURE(stdio, every_exponent, kAny);
+BENCHMARK_CAPTURE(report, every_exponent, kAny);
 
 BENCHMARK_MAIN();
