@@ -33,7 +33,7 @@ ChannelResult convert_channel(BlockReader& reader, const ChannelDescriptor& chan
         const std::size_t count = got / 2;
         char* out = output.reserve(kBlockTextRoom);
         if (cached) {
-            cache.write_lines(bytes.data(), count, out);
+            cache.write_lines(bytes.first(2 * count), out);
         } else {
             for (std::size_t k = 0; k < count; ++k) {
                 const float value = scale_sample(decode_be16(bytes, 2 * k), channel.scale, channel.offset);

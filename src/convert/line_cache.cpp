@@ -1,7 +1,5 @@
 #include "convert/line_cache.hpp"
 
-#include <bit>
-
 #include "convert/sample_math.hpp"
 
 namespace wfconv {
@@ -49,9 +47,9 @@ char LineCache::tail_number(const char* tail) {
     return static_cast<char>(kTailCount - kNonFinite.size() + i);
 }
 
-void LineCache::fill(Entry& entry, std::uint16_t raw_bits) const {
+void LineCache::fill(Entry& entry, std::int16_t raw) const {
     std::array<char, kChannelLineSize> line{};
-    write_channel_line(scale_sample(std::bit_cast<std::int16_t>(raw_bits), scale_, offset_), line.data());
+    write_channel_line(scale_sample(raw, scale_, offset_), line.data());
     std::memcpy(entry.text.data(), line.data(), kTailAt);
     entry.text[kTailAt] = tail_number(line.data() + kTailAt);
 }
