@@ -1,5 +1,6 @@
-// Nanoseconds per value for a channel line's number text: the specialised binary32
-// formatter, the general exact format_sci, and the C library's snprintf.
+// Nanoseconds per value for a channel line's number text: the hand-written binary32
+// formatter, format_sci (std::to_chars) at the same setting, and the C library's
+// snprintf; then format_sci at the report's setting.
 
 #include <benchmark/benchmark.h>
 
@@ -9,7 +10,6 @@
 #include <cstdio>
 #include <vector>
 
-#include "number_text/channel_line.hpp"
 #include "number_text/number_text.hpp"
 #include "convert/sample_math.hpp"
 

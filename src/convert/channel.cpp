@@ -1,9 +1,9 @@
 #include "convert/channel.hpp"
 
-#include "number_text/channel_line.hpp"
 #include "convert/line_cache.hpp"
 #include "convert/sample_math.hpp"
 #include "format/big_endian.hpp"
+#include "number_text/number_text.hpp"
 
 namespace wfconv {
 

@@ -9,7 +9,7 @@
 #include <span>
 
 #include "format/big_endian.hpp"
-#include "number_text/channel_line.hpp"
+#include "number_text/number_text.hpp"
 
 namespace wfconv {
 
@@ -49,13 +49,14 @@ public:
 
 private:
     static constexpr std::size_t kPiece = 8;  // one 64-bit move
-    static constexpr std::size_t kTailAt = 7;  // the tail starts after "-d.dddd"
-    static constexpr char kNotMade = 0;        // no tail has number 0
+    static constexpr std::size_t kTailAt = kLineHeadSize;
+    static constexpr char kNotMade = 0;  // no tail has number 0
     // Exponents -45 (the smallest subnormal) to +38 (FLT_MAX) as 1 to 84, then the
     // four non-finite tails.
     static constexpr int kFirstExponent = -45;
     static constexpr int kLastExponent = 38;
-    static constexpr std::size_t kTailCount = 1 + (kLastExponent - kFirstExponent + 1) + 4;
+    static constexpr std::size_t kFirstNonFinite = 1 + (kLastExponent - kFirstExponent + 1);
+    static constexpr std::size_t kTailCount = kFirstNonFinite + 4;
     static_assert(kTailAt + kPiece == kChannelLineSize + kOverrun);
 
     struct Entry {
@@ -69,7 +70,7 @@ private:
         void operator()(Entry* entries) const { std::free(entries); }
     };
 
-    static char tail_number(const char* tail);
+    static char tail_number(const Decimal& decimal);
     void fill(Entry& entry, std::int16_t raw) const;
 
     float scale_ = 0.0F;
