@@ -14,7 +14,7 @@ char LineCache::tail_number(const Decimal& decimal) {
 const std::array<LineCache::Tail, LineCache::kTailCount> LineCache::kTails = [] {
     std::array<Tail, kTailCount> tails{};
     const auto add = [&tails](const Decimal& decimal) {
-        char* tail = tails[static_cast<std::size_t>(tail_number(decimal))].data();
+        char* tail = tails[static_cast<unsigned char>(tail_number(decimal))].data();
         write_line_tail(decimal, tail);
         tail[kLineTailSize] = '\r';
         tail[kLineTailSize + 1] = '\n';
