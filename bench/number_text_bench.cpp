@@ -1,5 +1,6 @@
-// Nanoseconds per value for a channel line's number text: the specialised binary32
-// formatter, the general exact format_sci, and the C library's snprintf.
+// Nanoseconds per value for a channel line's number text: the hand-written binary32
+// formatter, format_sci (std::to_chars) at the same setting, and the C library's
+// snprintf; then format_sci at the report's setting.
 
 #include <benchmark/benchmark.h>
 
@@ -9,7 +10,6 @@
 #include <cstdio>
 #include <vector>
 
-#include "number_text/channel_line.hpp"
 #include "number_text/number_text.hpp"
 #include "convert/sample_math.hpp"
 
@@ -69,6 +69,11 @@ void general(benchmark::State& state, const std::vector<float>& values) {
     run(state, values, [](float v) { benchmark::DoNotOptimize(wfconv::format_sci(v, 11, 4)); });
 }
 
+// The header report's "%e": no width, precision 6.
+void report(benchmark::State& state, const std::vector<float>& values) {
+    run(state, values, [](float v) { benchmark::DoNotOptimize(wfconv::format_sci(v, 0, 6)); });
+}
+
 void stdio(benchmark::State& state, const std::vector<float>& values) {
     char line[32];
     run(state, values, [&](float v) {
@@ -85,8 +90,10 @@ const std::vector<float> kAny = any_values();
 BENCHMARK_CAPTURE(fast, channel_values, kChannel);
 BENCHMARK_CAPTURE(general, channel_values, kChannel);
 BENCHMARK_CAPTURE(stdio, channel_values, kChannel);
+BENCHMARK_CAPTURE(report, channel_values, kChannel);
 BENCHMARK_CAPTURE(fast, every_exponent, kAny);
 BENCHMARK_CAPTURE(general, every_exponent, kAny);
 BENCHMARK_CAPTURE(stdio, every_exponent, kAny);
+BENCHMARK_CAPTURE(report, every_exponent, kAny);
 
 BENCHMARK_MAIN();

@@ -13,7 +13,7 @@
 
 #include "convert/block_reader.hpp"
 #include "convert/channel.hpp"
-#include "number_text/channel_line.hpp"
+#include "number_text/number_text.hpp"
 #include "convert/line_cache.hpp"
 #include "convert/line_writer.hpp"
 #include "convert/sample_math.hpp"

@@ -29,9 +29,9 @@ TEST(Exhaustive, EveryFloatChannelLine) {
     EXPECT_EQ(result.mismatches, 0U) << test::describe(result);
 }
 
-// The report's texts go through the general exact expansion, far slower per value:
-// one pattern in 257 (a prime stride, so every exponent and significand bit
-// varies), and every tie at seven digits with its neighbours.
+// The report's texts, from std::to_chars: one pattern in 257 (a prime stride, so
+// every exponent and significand bit varies), and every tie at seven digits with
+// its neighbours.
 TEST(Exhaustive, ReportTextsOnALargeSample) {
     constexpr std::uint64_t kStride = 257;
     const auto start = std::chrono::steady_clock::now();

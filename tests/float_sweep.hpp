@@ -15,7 +15,6 @@
 #include <thread>
 #include <vector>
 
-#include "number_text/channel_line.hpp"
 #include "number_text/number_text.hpp"
 #include "reference.hpp"
 

@@ -13,7 +13,7 @@
 #include <system_error>
 #include <vector>
 
-#include "number_text/channel_line.hpp"
+#include "number_text/number_text.hpp"
 #include "program_runner.hpp"
 #include "wfconv/wfconv.hpp"
 

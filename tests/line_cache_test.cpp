@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "convert/sample_math.hpp"
-#include "number_text/channel_line.hpp"
+#include "number_text/number_text.hpp"
 #include "reference.hpp"
 
 namespace wfconv {
@@ -29,7 +29,7 @@ std::string cached_lines(LineCache& cache, const std::vector<std::uint16_t>& raw
             bytes.push_back(static_cast<std::uint8_t>(raws[first + k]));
         }
         std::vector<char> out(count * kChannelLineSize + LineCache::kOverrun);
-        cache.write_lines(bytes.data(), count, out.data());
+        cache.write_lines(bytes, out.data());
         text.append(out.data(), count * kChannelLineSize);
     }
     return text;

@@ -11,7 +11,7 @@
 #include <random>
 #include <string>
 
-#include "number_text/channel_line.hpp"
+#include "number_text/number_text.hpp"
 #include "reference.hpp"
 #include "special_floats.hpp"
 

@@ -1,10 +1,10 @@
 #include "convert/channel.hpp"
 
-#include "number_text/channel_line.hpp"
 #include "convert/block_walk.hpp"
 #include "convert/line_cache.hpp"
 #include "convert/sample_math.hpp"
 #include "format/big_endian.hpp"
+#include "number_text/number_text.hpp"
 
 namespace wfconv {
 
@@ -30,7 +30,7 @@ ChannelResult convert_channel(BlockReader& reader, const ChannelDescriptor& chan
     const bool whole = for_each_channel_block(reader, channel, [&](Block bytes, std::size_t count) {
         char* out = output.reserve(kBlockTextRoom);
         if (cached) {
-            cache.write_lines(bytes.data(), count, out);
+            cache.write_lines(bytes.first(2 * count), out);
         } else {
             for (std::size_t k = 0; k < count; ++k) {
                 const float value = scale_sample(decode_be16(bytes, 2 * k), channel.scale, channel.offset);

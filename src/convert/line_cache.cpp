@@ -1,28 +1,27 @@
 #include "convert/line_cache.hpp"
 
-#include <bit>
-
 #include "convert/sample_math.hpp"
 
 namespace wfconv {
 
-namespace {
-
-constexpr std::array<const char*, 4> kNonFinite = {"+INF", "-INF", "+NAN", "-NAN"};
-
-}  // namespace
+// The number of the tail that ends decimal's line.
+char LineCache::tail_number(const Decimal& decimal) {
+    if (decimal.kind == Decimal::Kind::finite) return static_cast<char>(decimal.exponent - kFirstExponent + 1);
+    const std::size_t word = (decimal.kind == Decimal::Kind::nan ? 2U : 0U) + (decimal.negative ? 1U : 0U);
+    return static_cast<char>(kFirstNonFinite + word);
+}
 
 const std::array<LineCache::Tail, LineCache::kTailCount> LineCache::kTails = [] {
     std::array<Tail, kTailCount> tails{};
-    for (int exponent = kFirstExponent; exponent <= kLastExponent; ++exponent) {
-        const int magnitude = exponent < 0 ? -exponent : exponent;
-        tails[static_cast<std::size_t>(exponent - kFirstExponent) + 1] = {
-            'e', exponent < 0 ? '-' : '+', static_cast<char>('0' + magnitude / 10),
-            static_cast<char>('0' + magnitude % 10), '\r', '\n'};
-    }
-    for (std::size_t i = 0; i < kNonFinite.size(); ++i) {
-        const char* word = kNonFinite[i];
-        tails[kTailCount - kNonFinite.size() + i] = {word[0], word[1], word[2], word[3], '\r', '\n'};
+    const auto add = [&tails](const Decimal& decimal) {
+        char* tail = tails[static_cast<unsigned char>(tail_number(decimal))].data();
+        write_line_tail(decimal, tail);
+        tail[kLineTailSize] = '\r';
+        tail[kLineTailSize + 1] = '\n';
+    };
+    for (int exponent = kFirstExponent; exponent <= kLastExponent; ++exponent) add({.exponent = static_cast<std::int16_t>(exponent)});
+    for (const Decimal::Kind kind : {Decimal::Kind::infinity, Decimal::Kind::nan}) {
+        for (const bool negative : {false, true}) add({.kind = kind, .negative = negative});
     }
     return tails;
 }();
@@ -38,22 +37,10 @@ bool LineCache::reset(float scale, float offset) {
     return true;
 }
 
-// The number of a line's tail, read off the line's text from its eighth character.
-char LineCache::tail_number(const char* tail) {
-    if (tail[0] == 'e') {
-        const int magnitude = (tail[2] - '0') * 10 + (tail[3] - '0');
-        return static_cast<char>((tail[1] == '-' ? -magnitude : magnitude) - kFirstExponent + 1);
-    }
-    std::size_t i = 0;
-    while (std::memcmp(kNonFinite[i], tail, 4) != 0) ++i;
-    return static_cast<char>(kTailCount - kNonFinite.size() + i);
-}
-
-void LineCache::fill(Entry& entry, std::uint16_t raw_bits) const {
-    std::array<char, kChannelLineSize> line{};
-    write_channel_line(scale_sample(std::bit_cast<std::int16_t>(raw_bits), scale_, offset_), line.data());
-    std::memcpy(entry.text.data(), line.data(), kTailAt);
-    entry.text[kTailAt] = tail_number(line.data() + kTailAt);
+void LineCache::fill(Entry& entry, std::int16_t raw) const {
+    const Decimal decimal = round_to_five_digits(scale_sample(raw, scale_, offset_));
+    write_line_head(decimal, entry.text.data());
+    entry.text[kTailAt] = tail_number(decimal);
 }
 
 }  // namespace wfconv

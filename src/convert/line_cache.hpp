@@ -1,14 +1,15 @@
 #pragma once
 
 #include <array>
-#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <span>
 
-#include "number_text/channel_line.hpp"
+#include "format/big_endian.hpp"
+#include "number_text/number_text.hpp"
 
 namespace wfconv {
 
@@ -33,13 +34,14 @@ public:
     // the memory cannot be had; the caller then makes its lines without the cache.
     [[nodiscard]] bool reset(float scale, float offset);
 
-    // Writes the lines of count raw samples, stored as big-endian 16-bit integers,
-    // one after the other from out. Only after reset().
-    void write_lines(const std::uint8_t* samples, std::size_t count, char* out) {
+    // Writes the lines of the raw samples, stored as big-endian 16-bit integers, one
+    // after the other from out. Only after reset().
+    void write_lines(std::span<const std::uint8_t> samples, char* out) {
         Entry* const entries = entries_.get();  // in a local: the stores to out cannot move it
-        for (std::size_t k = 0; k < count; ++k, out += kChannelLineSize) {
-            Entry& entry = entries[raw_bits(samples + 2 * k)];
-            if (entry.text[kTailAt] == kNotMade) [[unlikely]] fill(entry, raw_bits(samples + 2 * k));
+        for (std::size_t at = 0; at + 1 < samples.size(); at += 2, out += kChannelLineSize) {
+            const std::int16_t raw = decode_be16(samples, at);
+            Entry& entry = entries[static_cast<std::uint16_t>(raw)];
+            if (entry.text[kTailAt] == kNotMade) [[unlikely]] fill(entry, raw);
             std::memcpy(out, entry.text.data(), kPiece);
             std::memcpy(out + kTailAt, kTails[static_cast<unsigned char>(entry.text[kTailAt])].data(), kPiece);
         }
@@ -47,13 +49,14 @@ public:
 
 private:
     static constexpr std::size_t kPiece = 8;  // one 64-bit move
-    static constexpr std::size_t kTailAt = 7;  // the tail starts after "-d.dddd"
-    static constexpr char kNotMade = 0;        // no tail has number 0
+    static constexpr std::size_t kTailAt = kLineHeadSize;
+    static constexpr char kNotMade = 0;  // no tail has number 0
     // Exponents -45 (the smallest subnormal) to +38 (FLT_MAX) as 1 to 84, then the
     // four non-finite tails.
     static constexpr int kFirstExponent = -45;
     static constexpr int kLastExponent = 38;
-    static constexpr std::size_t kTailCount = 1 + (kLastExponent - kFirstExponent + 1) + 4;
+    static constexpr std::size_t kFirstNonFinite = 1 + (kLastExponent - kFirstExponent + 1);
+    static constexpr std::size_t kTailCount = kFirstNonFinite + 4;
     static_assert(kTailAt + kPiece == kChannelLineSize + kOverrun);
 
     struct Entry {
@@ -67,18 +70,8 @@ private:
         void operator()(Entry* entries) const { std::free(entries); }
     };
 
-    // One two-byte load, swapped on little-endian processors.
-    static std::uint16_t raw_bits(const std::uint8_t* sample) {
-        static_assert(std::endian::native == std::endian::little || std::endian::native == std::endian::big);
-        std::uint16_t bits = 0;
-        std::memcpy(&bits, sample, sizeof bits);
-        if constexpr (std::endian::native == std::endian::little) {
-            bits = static_cast<std::uint16_t>((bits >> 8U) | (bits << 8U));
-        }
-        return bits;
-    }
-    static char tail_number(const char* tail);
-    void fill(Entry& entry, std::uint16_t raw_bits) const;
+    static char tail_number(const Decimal& decimal);
+    void fill(Entry& entry, std::int16_t raw) const;
 
     float scale_ = 0.0F;
     float offset_ = 0.0F;

@@ -24,7 +24,7 @@
 #include <unistd.h>
 
 #include "app/driver.hpp"
-#include "number_text/channel_line.hpp"
+#include "number_text/number_text.hpp"
 #include "wfconv/wfconv.hpp"
 
 namespace {

@@ -1,3 +1,6 @@
+// The rounding to five digits (number_text/decimal), seen through the channel line:
+// the reference, printf, gives text.
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -6,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "number_text/channel_line.hpp"
+#include "number_text/number_text.hpp"
 #include "float_sweep.hpp"
 #include "reference.hpp"
 
@@ -16,7 +19,7 @@ namespace {
 using test::float_from_bits;
 
 // Lines worked out by hand from the exact binary values, as bit patterns.
-TEST(ChannelLine, KnownLines) {
+TEST(Decimal, KnownLines) {
     const struct { std::uint32_t bits; const char* want; } cases[] = {
         {0x3DCCCCCDU, " 1.0000e-01"},  // 0.100000001490116...
         {0xC7000000U, "-3.2768e+04"},
@@ -54,7 +57,7 @@ TEST(ChannelLine, KnownLines) {
 
 // The everyday share of the exhaustive check: about four million patterns spread over
 // every exponent and both signs (a prime stride walks all the significand bits).
-TEST(ChannelLine, SampledPatternsMatchPrintf) {
+TEST(Decimal, SampledPatternsMatchPrintf) {
     constexpr std::uint64_t kStride = 1021;
     const test::SweepResult result = test::sweep(test::channel_line_matches, 0, std::uint64_t{1} << 32, kStride, 1);
     EXPECT_EQ(result.mismatches, 0U) << test::describe(result);
@@ -63,7 +66,7 @@ TEST(ChannelLine, SampledPatternsMatchPrintf) {
 
 // Every float that is an exact tie at five digits, and its two neighbours, which
 // must round away from the tie's choice.
-TEST(ChannelLine, EveryTieAndItsNeighbours) {
+TEST(Decimal, EveryTieAndItsNeighbours) {
     const std::vector<std::uint32_t> ties = test::exact_ties(5, 1);
     EXPECT_GT(ties.size(), 700'000U);  // about 353,000 of each sign
     const test::SweepResult result = test::sweep_around(test::channel_line_matches, ties, 1);
@@ -72,7 +75,7 @@ TEST(ChannelLine, EveryTieAndItsNeighbours) {
 
 // Around every 10^k and 9.99995 * 10^k: where the first digit is found and where
 // rounding carries into a new one.
-TEST(ChannelLine, DecadeEdgesAndCarries) {
+TEST(Decimal, DecadeEdgesAndCarries) {
     std::vector<std::uint32_t> patterns;
     for (int k = -45; k <= 38; ++k) {
         for (const char* digits : {"1e", "9.99995e"}) {

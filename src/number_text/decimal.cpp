@@ -1,23 +1,24 @@
-#include "number_text/channel_line.hpp"
+#include "number_text/decimal.hpp"
 
-#include <algorithm>
-#include <array>
 #include <bit>
+#include <cstddef>
 #include <cstdint>
-#include <cstring>
 
 #include "number_text/powers_of_five.hpp"
 #include "number_text/wide_uint.hpp"
 
 namespace wfconv {
 
+// Hand-written rather than std::to_chars: every channel line comes through here,
+// and exact 128-bit integer arithmetic on a float is four times as fast
+// (bench/number_text_bench).
+
 namespace {
 
 using detail::Uint128;
 
-// "%11.4e": four digits after the point, so five significant digits, held as an
-// integer in [10^4, 10^5) times 10^(exponent - 4).
-constexpr int kPrecision = 4;
+// Five significant digits: an integer in [10^4, 10^5) times 10^(exponent - 4).
+constexpr int kFractionDigits = 4;
 constexpr std::uint32_t kFiveDigitsLow = 10000;
 constexpr std::uint32_t kFiveDigitsEnd = 100000;
 
@@ -32,6 +33,13 @@ struct Digits {
 // floor(n * log10(2)) for |n| <= 1650: 78913 / 2^18 falls short of log10(2) by
 // 7.9e-7, too little to move the floor in that range (floats need -149..127).
 constexpr int floor_log10_pow2(int n) { return (n * 78913) >> 18; }
+
+// The rest once the lowest digit has joined the rest below it.
+Rest rest_with_digit(std::uint32_t digit, Rest below) {
+    const bool more = below != Rest::zero;
+    if (digit < 5) return digit != 0 || more ? Rest::below_half : Rest::zero;
+    return digit == 5 && !more ? Rest::half : Rest::above_half;
+}
 
 Rest rest_of_division(Uint128 remainder, Uint128 divisor) {
     if (remainder == Uint128{}) return Rest::zero;
@@ -68,85 +76,48 @@ Digits scaled(std::uint32_t m, int binary_exponent, int scale) {
     return {q.quotient, rest_of_division(q.remainder, five)};
 }
 
-// "00" to "99", for writing two digits at a time.
-constexpr std::array<char, 200> kDigitPairs = [] {
-    std::array<char, 200> pairs{};
-    for (std::size_t i = 0; i < 100; ++i) {
-        pairs[2 * i] = static_cast<char>('0' + i / 10);
-        pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
-    }
-    return pairs;
-}();
-
-void write_pair(char* out, std::uint32_t value) { std::copy_n(kDigitPairs.data() + 2 * std::size_t{value}, 2, out); }
-
-void write_finite(char* out, bool negative, std::uint32_t digits, int exponent) {
-    out[0] = negative ? '-' : ' ';
-    out[1] = static_cast<char>('0' + digits / kFiveDigitsLow);
-    out[2] = '.';
-    const std::uint32_t fraction = digits % kFiveDigitsLow;
-    write_pair(out + 3, fraction / 100);
-    write_pair(out + 5, fraction % 100);
-    out[7] = 'e';
-    out[8] = exponent < 0 ? '-' : '+';
-    write_pair(out + 9, static_cast<std::uint32_t>(exponent < 0 ? -exponent : exponent));
-}
-
 }  // namespace
 
-void write_channel_line(float value, char* out) {
+Decimal round_to_five_digits(float value) {
     constexpr int kFractionBits = 23;
     constexpr std::uint32_t kFractionMask = (1U << kFractionBits) - 1;
     constexpr std::uint32_t kExponentMask = 0xFFU;
     constexpr int kExponentBias = 150;  // 127 plus the 23 fraction bits
     const auto bits = std::bit_cast<std::uint32_t>(value);
-    const bool negative = (bits >> 31U) != 0;
+    Decimal result;
+    result.negative = (bits >> 31U) != 0;
     const auto biased = static_cast<int>((bits >> kFractionBits) & kExponentMask);
     std::uint32_t m = bits & kFractionMask;
-    out[11] = '\r';
-    out[12] = '\n';
 
     if (biased == static_cast<int>(kExponentMask)) {
-        const char* word = m != 0 ? (negative ? "-NAN" : "+NAN") : (negative ? "-INF" : "+INF");
-        std::fill_n(out, 7, ' ');
-        std::copy_n(word, 4, out + 7);
-        return;
+        result.kind = m != 0 ? Decimal::Kind::nan : Decimal::Kind::infinity;
+        return result;
     }
     int binary_exponent = 1 - kExponentBias;
     if (biased != 0) {
         m |= 1U << kFractionBits;
         binary_exponent = biased - kExponentBias;
     }
-    if (m == 0) {
-        write_finite(out, negative, 0, 0);
-        return;
-    }
+    if (m == 0) return result;
 
     // 2^top <= value < 2^(top + 1), so 10^k <= value < 10^(k + 2).
     const int top = binary_exponent + static_cast<int>(std::bit_width(m)) - 1;
     int exponent = floor_log10_pow2(top);
-    Digits d = scaled(m, binary_exponent, exponent - kPrecision);
-    bool round_up = false;
+    Digits d = scaled(m, binary_exponent, exponent - kFractionDigits);
     if (d.value >= kFiveDigitsEnd) {
-        // Six digits: the value was at least 10^(k + 1). Round off the sixth.
-        const std::uint32_t sixth = d.value % 10;
+        // Six digits: the value was at least 10^(k + 1). The sixth joins the rest.
+        d.rest = rest_with_digit(d.value % 10, d.rest);
         d.value /= 10;
         ++exponent;
-        round_up = sixth > 5 || (sixth == 5 && (d.rest != Rest::zero || d.value % 2 != 0));
-    } else {
-        round_up = d.rest == Rest::above_half || (d.rest == Rest::half && d.value % 2 != 0);
     }
+    const bool round_up = d.rest == Rest::above_half || (d.rest == Rest::half && d.value % 2 != 0);
     if (round_up && ++d.value == kFiveDigitsEnd) {  // 9.99995 and up carry into a new digit
         d.value = kFiveDigitsLow;
         ++exponent;
     }
-    write_finite(out, negative, d.value, exponent);
-}
-
-ChannelLine channel_line(float value) {
-    ChannelLine line;
-    write_channel_line(value, line.text.data());
-    return line;
+    result.digits = d.value;
+    result.exponent = static_cast<std::int16_t>(exponent);
+    return result;
 }
 
 }  // namespace wfconv
