@@ -11,6 +11,7 @@
 #include "number_text/number_text.hpp"
 #include "format/header.hpp"
 #include "platform/open_file.hpp"
+#include "platform/utf8_path.hpp"
 
 namespace wfconv {
 
@@ -39,7 +40,7 @@ void print_report(const WaveformHeader& header) {
 // Announces and creates a channel file; null when it cannot be created.
 std::FILE* create_channel_file(const std::string& input_path, const std::string& output_path) {
     print_line("converting : " + input_path + " -> " + output_path);
-    std::FILE* output = open_file(output_path, FileMode::write);
+    std::FILE* output = open_file(path_from_utf8(output_path), FileMode::write);
     if (output == nullptr) {
         print_line("cannot open " + output_path);
         return nullptr;
@@ -100,7 +101,7 @@ int convert_file(std::FILE* input, const std::string& input_path) {
 int run(int argc, const char* const* argv) {
     if (argc < 2 || argv[1] == nullptr) return kUsageOrOutputFailure;
     const std::string input_path = argv[1];
-    std::FILE* input = open_file(input_path, FileMode::read);
+    std::FILE* input = open_file(path_from_utf8(input_path), FileMode::read);
     if (input == nullptr) {
         print_line("Cannot open " + input_path);
         return kInputFailure;
