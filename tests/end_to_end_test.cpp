@@ -236,6 +236,37 @@ TEST_F(EndToEnd, ReportThatCannotBeWritten) {
     EXPECT_EQ(read_file(channel_path(input, 2)), channel_text(2, kSamples, w.channel2));
 }
 
+// A channel file's name that leads to the input itself, through a symbolic or a
+// hard link: "cannot open" with that name and status 1, and the input left whole.
+TEST_F(EndToEnd, ChannelFileThatIsTheInput) {
+    const Waveform w{first(1, 256), second(2, 256), 2};
+    const struct {
+        bool symbolic;
+        int channel;
+    } cases[] = {{true, 1}, {true, 2}, {false, 1}, {false, 2}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE((c.symbolic ? "symbolic link, channel " : "hard link, channel ") + std::to_string(c.channel));
+        const fs::path dir = work_ / std::to_string(&c - cases);
+        fs::create_directory(dir);
+        const fs::path input = dir / "w.dat";
+        w.save(input);
+        const std::string before = read_file(input);
+        const fs::path link = channel_path(input, c.channel);
+        if (c.symbolic) {
+            fs::create_symlink(input, link);
+        } else {
+            fs::create_hard_link(input, link);
+        }
+
+        std::string out = report(w) + converting(input, 1);
+        if (c.channel == 2) out += converting(input, 2);
+        expect_run(input, run({input.string()}), 1, out + "cannot open " + link.string() + "\r\n",
+                   c.channel == 1 ? before : channel_text(1, kSamples, w.channel1),
+                   c.channel == 2 ? std::optional<std::string>(before) : std::nullopt);
+        EXPECT_TRUE(read_file(input) == before);
+    }
+}
+
 // No argument: nothing at all, status 1; an input that cannot be opened: one
 // line, status 2, no file.
 TEST_F(EndToEnd, MissingOrUnopenableInput) {
