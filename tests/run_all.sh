@@ -1,8 +1,13 @@
 #!/usr/bin/env bash
-# The whole test suite, as CI runs it: every preset's build and tests in turn.
+# The whole test suite, as CI runs it: every preset's build and tests in turn. The
+# cross presets compare their program's output with the dev preset's, built first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 cmake --workflow --preset dev        # g++, warnings as errors
+cmake --workflow --preset windows    # MinGW-w64 wfconv.exe, tests under Wine
+cmake --workflow --preset i686       # 32-bit x86, tests run natively
+cmake --workflow --preset aarch64    # tests under qemu-user
+cmake --workflow --preset s390x      # big-endian, tests under qemu-user
 cmake --workflow --preset sanitize   # clang++ with ASan, UBSan and clang-tidy
 cmake --workflow --preset fuzz       # a one-minute libFuzzer run
