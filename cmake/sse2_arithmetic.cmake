@@ -1,7 +1,7 @@
 # The sample arithmetic needs every double operation rounded once, straight to
 # double. GCC and Clang targeting 32-bit x86 default to x87 arithmetic, which
-# carries excess precision (FLT_EVAL_METHOD 2); there the build selects SSE2,
-# which every x86 processor since 2001 has. Other targets are left alone.
+# carries excess precision (FLT_EVAL_METHOD 2); there the build selects SSE2
+# (Pentium 4, Athlon 64 and every later x86 processor). Other targets are left alone.
 include(CheckCXXSourceCompiles)
 
 set(_wfconv_rounds_once_check [=[

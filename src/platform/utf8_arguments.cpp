@@ -15,7 +15,7 @@ Utf8Arguments::Utf8Arguments(int argc, const char* const* argv) {
     if (wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &wide_count); wide != nullptr) {
         for (int i = 0; i < wide_count; ++i) texts_.push_back(detail::utf8_from_utf16(wide[i]));
         LocalFree(wide);
-        argc = 0;
+        argc = 0;  // the narrow argv has lost what the ANSI code page cannot hold
     }
 #endif
     for (int i = 0; i < argc; ++i) texts_.emplace_back(argv[i]);
