@@ -26,7 +26,7 @@ inline std::filesystem::path make_scratch_dir(const std::string& prefix) {
     std::random_device seed;
     std::mt19937_64 pick(seed());
     for (;;) {
-        const std::filesystem::path dir = std::filesystem::temp_directory_path() / (prefix + std::to_string(pick()));
+        std::filesystem::path dir = std::filesystem::temp_directory_path() / (prefix + std::to_string(pick()));
         if (std::filesystem::create_directory(dir)) return dir;
     }
 }
