@@ -7,6 +7,7 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <span>
 #include <string>
@@ -74,7 +75,7 @@ public:
 
     std::vector<std::uint8_t>& bytes() { return bytes_; }
 
-    void save(const std::string& path) const {
+    void save(const std::filesystem::path& path) const {
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(bytes_.data()), static_cast<std::streamsize>(bytes_.size()));
     }

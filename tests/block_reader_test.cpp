@@ -1,17 +1,18 @@
 #include "convert/block_reader.hpp"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "memory_input.hpp"
+#include "test_files.hpp"
 
 namespace wfconv {
 namespace {
@@ -63,15 +64,15 @@ TEST_P(BlockReaderOn, ReadsWholeBlocksThenTheShortRest) {
 // After a short read, data that turns up later must not be read: it would land at
 // the wrong block index.
 TEST(BlockReader, ExhaustedStaysExhaustedWhenTheFileGrows) {
-    char name[] = "/tmp/wfconv-reader-XXXXXX";
-    const int fd = mkstemp(name);
-    ASSERT_GE(fd, 0);
-    std::FILE* writer = fdopen(fd, "wb");
+    const std::filesystem::path dir = test::make_scratch_dir("wfconv-reader-");
+    const std::string name = (dir / "growing").string();
+    std::FILE* writer = std::fopen(name.c_str(), "wb");
+    ASSERT_NE(writer, nullptr);
     const std::vector<std::uint8_t> first = numbered_blocks(1, 10);
     std::fwrite(first.data(), 1, first.size(), writer);
     std::fflush(writer);
 
-    std::FILE* input = std::fopen(name, "rb");
+    std::FILE* input = std::fopen(name.c_str(), "rb");
     BlockReader reader(input);
     EXPECT_EQ(reader.read_block(), 256U);
     EXPECT_EQ(reader.read_block(), 10U);
@@ -84,7 +85,7 @@ TEST(BlockReader, ExhaustedStaysExhaustedWhenTheFileGrows) {
 
     std::fclose(input);
     std::fclose(writer);
-    std::remove(name);
+    test::remove_scratch_dir(dir);
 }
 
 // skip_to only moves forward: targets at or behind the index, zero and every

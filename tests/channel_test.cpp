@@ -19,6 +19,7 @@
 #include "convert/sample_math.hpp"
 #include "memory_input.hpp"
 #include "reference.hpp"
+#include "test_files.hpp"
 
 namespace wfconv {
 namespace {
@@ -51,7 +52,7 @@ struct Converted {
 Converted convert(const std::vector<std::uint8_t>& data, const ChannelDescriptor& channel, bool read_error = false) {
     MemoryInput input(data, read_error);
     BlockReader reader(input.get());
-    std::FILE* output = std::tmpfile();
+    std::FILE* output = test::temporary_file();
     Converted converted;
     {
         LineWriter writer(output);
@@ -120,7 +121,12 @@ TEST(ConvertChannel, FailedWritesAreReported) {
         const std::vector<std::uint8_t> data = random_samples(static_cast<std::size_t>(blocks) * 256, 5);
         MemoryInput input(data);
         BlockReader reader(input.get());
+#ifdef _WIN32
+        // No /dev/full: a stream open only for reading fails every write as well.
+        std::FILE* full = std::fopen("NUL", "rb");
+#else
         std::FILE* full = std::fopen("/dev/full", "wb");
+#endif
         ASSERT_NE(full, nullptr);
         std::setvbuf(full, nullptr, _IONBF, 0);
         LineWriter writer(full);

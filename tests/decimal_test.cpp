@@ -11,6 +11,7 @@
 
 #include "number_text/number_text.hpp"
 #include "float_sweep.hpp"
+#include "sweep_size.hpp"
 #include "reference.hpp"
 
 namespace wfconv {
@@ -59,16 +60,17 @@ TEST(Decimal, KnownLines) {
 // every exponent and both signs (a prime stride walks all the significand bits).
 TEST(Decimal, SampledPatternsMatchPrintf) {
     constexpr std::uint64_t kStride = 1021;
-    const test::SweepResult result = test::sweep(test::channel_line_matches, 0, std::uint64_t{1} << 32, kStride, 1);
+    const test::SweepResult result =
+        test::sweep(test::channel_line_matches, 0, std::uint64_t{1} << 32, (kStride * test::sweep_divisor()) | 1U, 1);
     EXPECT_EQ(result.mismatches, 0U) << test::describe(result);
-    EXPECT_GT(result.checked, 4'000'000U);
+    EXPECT_GT(result.checked, 4'000'000U / test::sweep_divisor());
 }
 
 // Every float that is an exact tie at five digits, and its two neighbours, which
 // must round away from the tie's choice.
 TEST(Decimal, EveryTieAndItsNeighbours) {
-    const std::vector<std::uint32_t> ties = test::exact_ties(5, 1);
-    EXPECT_GT(ties.size(), 700'000U);  // about 353,000 of each sign
+    const std::vector<std::uint32_t> ties = test::exact_ties(5, test::sweep_divisor());
+    EXPECT_GT(ties.size(), 700'000U / test::sweep_divisor());  // about 353,000 of each sign
     const test::SweepResult result = test::sweep_around(test::channel_line_matches, ties, 1);
     EXPECT_EQ(result.mismatches, 0U) << test::describe(result);
 }

@@ -53,7 +53,7 @@ struct Waveform {
             builder.samples(values);
         }
         if (size) builder.truncate(*size);
-        builder.save(path.string());
+        builder.save(path);
     }
 };
 
@@ -87,11 +87,15 @@ std::string report(const Waveform& w) {
            pair(w.channel1.offset_bits, w.channel2.offset_bits);
 }
 
-std::string converting(const fs::path& input, int channel) {
-    return "converting : " + input.string() + " -> " + input.string() + std::to_string(channel) + ".txt\r\n";
+// Names as the program prints them: UTF-8 on every platform.
+std::string converting(const std::string& input, int channel) {
+    return "converting : " + input + " -> " + input + std::to_string(channel) + ".txt\r\n";
 }
+std::string converting(const fs::path& input, int channel) { return converting(test::utf8_of(input), channel); }
 
-fs::path channel_path(const fs::path& input, int channel) { return input.string() + std::to_string(channel) + ".txt"; }
+fs::path channel_path(const fs::path& input, int channel) {
+    return test::path_of_utf8(test::utf8_of(input) + std::to_string(channel) + ".txt");
+}
 
 class EndToEnd : public ::testing::Test {
 protected:
@@ -101,19 +105,17 @@ protected:
     };
 
     void SetUp() override {
-        char pattern[] = "/tmp/wfconv-e2e-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        root_ = pattern;
+        root_ = test::make_scratch_dir("wfconv-e2e-");
         work_ = root_ / "work";
         fs::create_directory(work_);
     }
-    void TearDown() override { fs::remove_all(root_); }
+    void TearDown() override { test::remove_scratch_dir(root_); }
 
     // Runs the program with standard output and error captured outside the work directory.
-    Result run(const std::vector<std::string>& args) {
-        std::vector<std::string> argv{WFCONV_EXE};
+    Result run(const std::vector<std::string>& args, const fs::path& cwd = {}) {
+        std::vector<std::string> argv = test::wfconv_command({});
         argv.insert(argv.end(), args.begin(), args.end());
-        const test::ProgramResult got = test::run_program(argv, root_);
+        const test::ProgramResult got = test::run_program(argv, root_, cwd);
         EXPECT_TRUE(got.exited) << "the program did not exit normally";
         EXPECT_EQ(got.err, "") << "nothing may go to standard error";
         return {got.status, got.out};
@@ -141,7 +143,7 @@ protected:
     // A run that must succeed, with the channels' data at the given blocks.
     void expect_success(const fs::path& input, const Waveform& w, int first1, int first2,
                         const std::vector<std::string>& extra = {}) {
-        std::vector<std::string> args{input.string()};
+        std::vector<std::string> args{test::utf8_of(input)};
         args.insert(args.end(), extra.begin(), extra.end());
         expect_run(input, run(args), 0, report(w) + converting(input, 1) + converting(input, 2),
                    channel_text(first1, static_cast<int>(w.channel1.byte_length / kBlock) * kSamples, w.channel1),
@@ -226,17 +228,82 @@ TEST_F(EndToEnd, LongInputPath) {
 // A report that cannot be written (standard output on a full disk) fails the run,
 // though both channel files are complete.
 TEST_F(EndToEnd, ReportThatCannotBeWritten) {
+#ifdef _WIN32
+    GTEST_SKIP() << "needs /dev/full: Windows has no device on which every write fails";
+#endif
     const Waveform w{first(1, 256), second(2, 256), 2};
     const fs::path input = work_ / "in.wfm";
     w.save(input);
     const fs::path capture = root_ / "full";
     fs::create_directory(capture);
     fs::create_symlink("/dev/full", capture / "stdout");
-    const test::ProgramResult got = test::run_program({WFCONV_EXE, input.string()}, capture);
+    const test::ProgramResult got = test::run_program(test::wfconv_command({input.string()}), capture);
     EXPECT_TRUE(got.exited);
     EXPECT_EQ(got.status, 1);
     EXPECT_EQ(read_file(channel_path(input, 1)), channel_text(1, kSamples, w.channel1));
     EXPECT_EQ(read_file(channel_path(input, 2)), channel_text(2, kSamples, w.channel2));
+}
+
+// Names in other scripts (outside any ANSI code page on Windows) and with spaces,
+// given whole or relative to the working directory, where the whole path is past
+// Windows' 260 characters: the channel files bear the same characters, and the
+// messages print the names as UTF-8.
+TEST_F(EndToEnd, NamesInAnyScript) {
+    const auto utf8 = [](std::u8string_view text) { return std::string(text.begin(), text.end()); };
+    const struct {
+        fs::path dir;
+        std::string file;  // UTF-8
+        bool relative;     // run inside dir with the bare file name as argument
+    } cases[] = {
+        {work_ / test::path_of_utf8(utf8(u8"目录 Ελλάδα")), utf8(u8"数据 Ωμέγα №1.wfm"), false},
+        {work_ / std::string(150, 'd') / test::path_of_utf8(utf8(u8"γ 目录")),
+         utf8(u8"短 名 ") + std::string(80, 'n') + ".wfm", true},
+    };
+    const Waveform w{first(1, 256), second(2, 256), 2};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        fs::create_directories(c.dir);
+        const fs::path input = c.dir / test::path_of_utf8(c.file);
+        w.save(input);
+        const std::string argument = c.relative ? c.file : test::utf8_of(input);
+        expect_run(input, run({argument}, c.relative ? c.dir : fs::path{}), 0,
+                   report(w) + converting(argument, 1) + converting(argument, 2), channel_text(1, kSamples, w.channel1),
+                   channel_text(2, kSamples, w.channel2));
+    }
+}
+
+// A channel file's name that leads to the input itself, through a symbolic or a
+// hard link: "cannot open" with that name and status 1, and the input left whole.
+TEST_F(EndToEnd, ChannelFileThatIsTheInput) {
+    const Waveform w{first(1, 256), second(2, 256), 2};
+    const struct {
+        bool symbolic;
+        int channel;
+    } cases[] = {{true, 1}, {true, 2}, {false, 1}, {false, 2}};
+    for (const auto& c : cases) {
+#ifdef _WIN32
+        if (c.symbolic) continue;  // Wine only pretends to make symbolic links
+#endif
+        SCOPED_TRACE((c.symbolic ? "symbolic link, channel " : "hard link, channel ") + std::to_string(c.channel));
+        const fs::path dir = work_ / std::to_string(&c - cases);
+        fs::create_directory(dir);
+        const fs::path input = dir / "w.dat";
+        w.save(input);
+        const std::string before = read_file(input);
+        const fs::path link = channel_path(input, c.channel);
+        if (c.symbolic) {
+            fs::create_symlink(input, link);
+        } else {
+            fs::create_hard_link(input, link);
+        }
+
+        std::string out = report(w) + converting(input, 1);
+        if (c.channel == 2) out += converting(input, 2);
+        expect_run(input, run({input.string()}), 1, out + "cannot open " + link.string() + "\r\n",
+                   c.channel == 1 ? before : channel_text(1, kSamples, w.channel1),
+                   c.channel == 2 ? std::optional<std::string>(before) : std::nullopt);
+        EXPECT_TRUE(read_file(input) == before);
+    }
 }
 
 // No argument: nothing at all, status 1; an input that cannot be opened: one
@@ -274,6 +341,9 @@ TEST_F(EndToEnd, ChannelFileFailures) {
         int channel;
     } cases[] = {{true, 1}, {true, 2}, {false, 1}, {false, 2}};
     for (const auto& c : cases) {
+#ifdef _WIN32
+        if (!c.create_fails) continue;  // needs /dev/full, which Windows lacks
+#endif
         const std::string message = c.create_fails ? "cannot open " : "cannot write ";
         SCOPED_TRACE(message + std::to_string(c.channel));
         const fs::path dir = work_ / std::to_string(&c - cases);

@@ -90,12 +90,12 @@ inline SweepResult sweep_around(const PatternCheck& check, const std::vector<std
                                 unsigned threads) {
     return sweep_indexed(
         check, 3 * patterns.size(),
-        [&](std::uint64_t i) { return static_cast<std::uint32_t>(patterns[i / 3] + (i % 3) - 1); }, threads);
+        [&](std::uint64_t i) { return static_cast<std::uint32_t>(patterns[static_cast<std::size_t>(i / 3)] + (i % 3) - 1); }, threads);
 }
 
 // The listed patterns.
 inline SweepResult sweep_list(const PatternCheck& check, const std::vector<std::uint32_t>& patterns) {
-    return sweep_indexed(check, patterns.size(), [&](std::uint64_t i) { return patterns[i]; }, 1);
+    return sweep_indexed(check, patterns.size(), [&](std::uint64_t i) { return patterns[static_cast<std::size_t>(i)]; }, 1);
 }
 
 inline std::string describe(const SweepResult& result) {

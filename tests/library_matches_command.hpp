@@ -37,8 +37,12 @@ inline void expect_library_matches_command(const std::filesystem::path& input, i
         want = ReadOutcome::cannot_open;
         error = std::make_error_code(std::errc::no_such_file_or_directory);
     } else if (status == 2 && fs::is_directory(input)) {
+#ifdef _WIN32
+        want = ReadOutcome::too_short;  // Windows opens a directory as an empty stream
+#else
         want = ReadOutcome::read_failed;
         error = std::make_error_code(std::errc::is_a_directory);
+#endif
     } else if (status == 2) {
         want = ReadOutcome::too_short;
     }
@@ -62,7 +66,9 @@ inline void expect_library_matches_command(const std::filesystem::path& input, i
         }
         for (const int c : {1, 2}) {
             const std::vector<float>& values = c == 1 ? got.waveform.channel1 : got.waveform.channel2;
-            const std::string file = read_file(input.string() + std::to_string(c) + ".txt");  // empty when absent
+            fs::path name = input;
+            name += std::to_string(c) + ".txt";
+            const std::string file = read_file(name);  // empty when absent
             EXPECT_TRUE(channel_lines(values) == file)
                 << "channel " << c << ": " << values.size() << " values, file of " << file.size() / kChannelLineSize;
             EXPECT_EQ(values.capacity(), values.size()) << "channel " << c;

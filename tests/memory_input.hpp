@@ -14,7 +14,24 @@
 #include <utility>
 #include <vector>
 
+#include "test_files.hpp"
+
 namespace wfconv::test {
+
+#ifdef _WIN32
+// Windows has no fmemopen: the bytes go through a temporary file.
+inline std::FILE* open_bytes(std::vector<std::uint8_t>& bytes) {
+    std::FILE* file = temporary_file();
+    std::fwrite(bytes.data(), 1, bytes.size(), file);
+    std::rewind(file);
+    return file;
+}
+#else
+// fmemopen refuses an empty buffer, so an empty input is an empty temporary file.
+inline std::FILE* open_bytes(std::vector<std::uint8_t>& bytes) {
+    return bytes.empty() ? temporary_file() : fmemopen(bytes.data(), bytes.size(), "rb");
+}
+#endif
 
 class MemoryInput {
 public:
@@ -37,8 +54,7 @@ private:
 #ifdef __GLIBC__
         if (read_error_at_end) return fopencookie(this, "rb", {&read_then_fail, nullptr, nullptr, nullptr});
 #endif
-        // fmemopen refuses an empty buffer, so an empty input is an empty temporary file.
-        return bytes_.empty() ? std::tmpfile() : fmemopen(bytes_.data(), bytes_.size(), "rb");
+        return open_bytes(bytes_);
     }
 
 #ifdef __GLIBC__

@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "reference.hpp"
+#include "sweep_size.hpp"
 
 namespace wfconv {
 namespace {
@@ -85,7 +86,7 @@ protected:
 // Random significands under every float exponent, subnormals included.
 TEST_F(NumberTextReference, EveryFloatExponent) {
     for (std::uint32_t exponent = 0; exponent < 255; ++exponent) {
-        for (int i = 0; i < 4000; ++i) {
+        for (unsigned i = 0; i < 4000 / test::sweep_divisor(); ++i) {
             const auto random = static_cast<std::uint32_t>(rng_());
             expect_like_printf(float_from_bits((random & 0x807FFFFFU) | exponent << 23));
         }
@@ -96,7 +97,7 @@ TEST_F(NumberTextReference, EveryFloatExponent) {
 // every one is a tie. m / 2^e has the digits of m * 5^e, and N * 10^t those of N.
 TEST_F(NumberTextReference, ExactTiesGoToEven) {
     constexpr std::uint64_t kFloatSignificand = std::uint64_t{1} << 24;
-    constexpr std::uint64_t kPerGroup = 20000;
+    const std::uint64_t kPerGroup = 20000 / test::sweep_divisor();
     for (const int kept : {5, 7}) {
         const auto low = static_cast<std::uint64_t>(std::pow(10.0, kept));  // the digit count of the tie
         const std::uint64_t high = low * 10;
@@ -117,7 +118,7 @@ TEST_F(NumberTextReference, ExactTiesGoToEven) {
             }
         }
     }
-    EXPECT_GT(checked_, 500'000);
+    EXPECT_GT(checked_, static_cast<long>(500'000 / test::sweep_divisor()));
 }
 
 // From 9.99995 (precision 4) and 9.9999995 (precision 6) upwards the rounding
@@ -141,7 +142,7 @@ TEST_F(NumberTextReference, ExtremesAndSubnormals) {
                               std::nextafter(FLT_MAX, 0.0F)}) {
         expect_both_signs(value);
     }
-    for (int i = 0; i < 200'000; ++i) {
+    for (unsigned i = 0; i < 200'000 / test::sweep_divisor(); ++i) {
         expect_like_printf(float_from_bits(static_cast<std::uint32_t>(rng_()) & 0x807FFFFFU));
     }
 }

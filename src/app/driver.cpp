@@ -1,6 +1,7 @@
 #include "app/driver.hpp"
 
 #include <cstdio>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,6 +14,8 @@
 #include "number_text/number_text.hpp"
 #include "format/header.hpp"
 #include "platform/open_file.hpp"
+#include "platform/same_file.hpp"
+#include "platform/utf8_path.hpp"
 
 namespace wfconv {
 
@@ -38,10 +41,12 @@ void print_report(const WaveformHeader& header) {
     print_line(report_pair(header.channel1.offset, header.channel2.offset));
 }
 
-// Announces and creates a channel file; null when it cannot be created.
-std::FILE* create_channel_file(const std::string& input_path, const std::string& output_path) {
+// Announces and creates a channel file; null when it cannot be created. A name that
+// leads to the input itself (a link) is refused: creating it would empty the input.
+std::FILE* create_channel_file(std::FILE* input, const std::string& input_path, const std::string& output_path) {
     print_line("converting : " + input_path + " -> " + output_path);
-    std::FILE* output = open_file(output_path, FileMode::write);
+    const std::filesystem::path name = path_from_utf8(output_path);
+    std::FILE* output = is_same_file(input, name) ? nullptr : open_file(name, FileMode::write);
     if (output == nullptr) {
         print_line("cannot open " + output_path);
         return nullptr;
@@ -87,7 +92,7 @@ int convert_file(std::FILE* input, const std::string& input_path) {
 
     // Channel 1's file is created before its skip, channel 2's after its own.
     const std::string name1 = input_path + "1.txt";
-    std::FILE* output1 = create_channel_file(input_path, name1);
+    std::FILE* output1 = create_channel_file(input, input_path, name1);
     if (output1 == nullptr) return kUsageOrOutputFailure;
     reader.skip_to(header.channel1.start_block);
     const int status1 = fill_channel_file(reader, cache, header.channel1, output1, input_path, name1);
@@ -95,7 +100,7 @@ int convert_file(std::FILE* input, const std::string& input_path) {
 
     reader.skip_to(header.channel2.start_block);
     const std::string name2 = input_path + "2.txt";
-    std::FILE* output2 = create_channel_file(input_path, name2);
+    std::FILE* output2 = create_channel_file(input, input_path, name2);
     if (output2 == nullptr) return kUsageOrOutputFailure;
     return fill_channel_file(reader, cache, header.channel2, output2, input_path, name2);
 }
@@ -105,7 +110,7 @@ int convert_file(std::FILE* input, const std::string& input_path) {
 int run(int argc, const char* const* argv) {
     if (argc < 2 || argv[1] == nullptr) return kUsageOrOutputFailure;
     const std::string input_path = argv[1];
-    std::FILE* input = open_file(input_path, FileMode::read);
+    std::FILE* input = open_file(path_from_utf8(input_path), FileMode::read);
     if (input == nullptr) {
         print_line("Cannot open " + input_path);
         return kInputFailure;

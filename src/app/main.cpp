@@ -1,6 +1,8 @@
 #include <csignal>
 
 #include "app/driver.hpp"
+#include "platform/binary_stdout.hpp"
+#include "platform/utf8_arguments.hpp"
 
 int main(int argc, char** argv) {
 #ifdef SIGPIPE
@@ -8,5 +10,7 @@ int main(int argc, char** argv) {
     // the failed write is noticed at the end and gives status 1 instead.
     std::signal(SIGPIPE, SIG_IGN);
 #endif
-    return wfconv::run(argc, argv);
+    wfconv::make_stdout_binary();
+    const wfconv::Utf8Arguments arguments(argc, argv);
+    return wfconv::run(arguments.count(), arguments.values());
 }

@@ -16,7 +16,7 @@ if(NOT status EQUAL 0)
   message(FATAL_ERROR "cmake --install failed (${status}):\n${out}${err}")
 endif()
 
-set(program ${prefix}/bin/wfconv${CMAKE_EXECUTABLE_SUFFIX})
+set(program ${prefix}/bin/wfconv${EXE_SUFFIX})
 set(man_page ${prefix}/share/man/man1/wfconv.1)
 foreach(path ${program} ${man_page})
   if(NOT EXISTS ${path})
@@ -37,7 +37,8 @@ foreach(run installed built)
     set(exe ${BUILT_PROGRAM})
   endif()
   file(COPY ${EXAMPLE} DESTINATION ${${run}_run})
-  execute_process(COMMAND ${exe} ${name} WORKING_DIRECTORY ${${run}_run}
+  # EMULATOR: what runs the program on this machine when it was built for another.
+  execute_process(COMMAND ${EMULATOR} ${exe} ${name} WORKING_DIRECTORY ${${run}_run}
     RESULT_VARIABLE status OUTPUT_VARIABLE report_${run})
   if(NOT status EQUAL 0)
     message(FATAL_ERROR "${exe} ${name} ended with status ${status}:\n${report_${run}}")

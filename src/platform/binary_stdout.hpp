@@ -1,0 +1,9 @@
+#pragma once
+
+namespace wfconv {
+
+// Standard output passes every byte unchanged. The program writes its own CR LF;
+// Windows' text mode would turn that into CR CR LF.
+void make_stdout_binary();
+
+}  // namespace wfconv
