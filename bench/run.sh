@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds wfconv and the benchmark programs in Release, makes the inputs, races wfconv
 # against the plain stdio converter and a bare copy, then times the number text.
-#   bench/run.sh [ROUNDS [SMALL_ROUNDS]]   (BENCH_BUILD_DIR overrides the build directory)
+#   bench/run.sh [ROUNDS [SMALL_ROUNDS [BATCH_ROUNDS]]]   (BENCH_BUILD_DIR overrides the build directory)
+# ROUNDS 0 leaves out the largest file, for a quick look at start-up.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BENCH_BUILD_DIR:-$root/build-bench}"
