@@ -10,6 +10,15 @@ cmake_dependent_option(WFCONV_STATIC_RUNTIME "Link the C++ runtime into the wfco
   "CMAKE_CXX_COMPILER_ID MATCHES GNU|Clang;NOT APPLE;NOT WFCONV_SANITIZE;NOT WFCONV_FUZZ" OFF)
 
 if(WFCONV_STATIC_RUNTIME)
+  # A toolchain may come without the runtime's static library.
+  check_linker_flag(CXX -static-libstdc++ WFCONV_LINKER_STATIC_RUNTIME)
+  if(NOT WFCONV_LINKER_STATIC_RUNTIME)
+    message(WARNING "No static C++ runtime here: wfconv links the shared one (WFCONV_STATIC_RUNTIME=OFF)")
+    set(WFCONV_STATIC_RUNTIME OFF)
+  endif()
+endif()
+
+if(WFCONV_STATIC_RUNTIME)
   set(WFCONV_STATIC_RUNTIME_FLAGS -static-libstdc++ -static-libgcc)
   # Leaves out the parts of the runtime the program never calls: an eighth of the
   # size, and fewer pages and relocations to load at every start.
