@@ -4,11 +4,13 @@
 #   bench/run.sh [ROUNDS [SMALL_ROUNDS [BATCH_ROUNDS]]]
 # ROUNDS 0 races only the one-block file and the batch: a quick look at start-up.
 # BENCH_BUILD_DIR overrides the build directory; BENCH_CMAKE_ARGS adds arguments to
-# its configure step (-DWFCONV_STATIC_RUNTIME=OFF measures the shared runtime).
+# its configure step (-DWFCONV_STATIC_RUNTIME=OFF measures the shared runtime);
+# BENCH_WORK_DIR puts the inputs and outputs elsewhere (a tmpfs such as /dev/shm/wfconv-bench
+# keeps other processes' disk traffic out of a start-up run).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BENCH_BUILD_DIR:-$root/build-bench}"
-work="$build/bench-work"
+work="${BENCH_WORK_DIR:-$build/bench-work}"
 
 # shellcheck disable=SC2086  # BENCH_CMAKE_ARGS is a list of arguments
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DWFCONV_BUILD_BENCH=ON -DWFCONV_BUILD_TESTS=OFF \
