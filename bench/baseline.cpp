@@ -3,12 +3,15 @@
 // The arithmetic is the program's own (scale_sample), so the files come out the same
 // for every finite value. Assumes a well-formed input; it checks nothing.
 //
+// It needs nothing of the C++ runtime (no std::string, no new), so, like a C stdio
+// program, it loads only the C library: its start-up is the one wfconv must match.
+// It is compiled and linked with the program's own flags.
+//
 //   wfconv_baseline INPUT
 
 #include <array>
 #include <cstdint>
 #include <cstdio>
-#include <string>
 
 #include "convert/sample_math.hpp"
 #include "format/big_endian.hpp"
@@ -17,6 +20,7 @@
 namespace {
 
 using Buffer = std::array<std::uint8_t, wfconv::kBlockSize>;
+using Name = std::array<char, 4096>;
 
 void convert(std::FILE* input, Buffer& block, const wfconv::ChannelDescriptor& channel, std::FILE* output,
              std::int32_t& next_index) {
@@ -34,12 +38,18 @@ void skip_to(std::FILE* input, Buffer& block, std::int32_t target, std::int32_t&
     for (; next_index < target; ++next_index) std::fread(block.data(), 1, block.size(), input);
 }
 
+// PATH followed by "1.txt" or "2.txt"; false when it does not fit.
+bool channel_name(Name& name, const char* path, int channel) {
+    const int length = std::snprintf(name.data(), name.size(), "%s%d.txt", path, channel);
+    return length > 0 && static_cast<std::size_t>(length) < name.size();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) return 1;
-    const std::string path = argv[1];
-    std::FILE* input = std::fopen(path.c_str(), "rb");
+    const char* path = argv[1];
+    std::FILE* input = std::fopen(path, "rb");
     if (input == nullptr) return 2;
     Buffer block{};
     std::fread(block.data(), 1, block.size(), input);
@@ -50,18 +60,20 @@ int main(int argc, char** argv) {
     std::printf("%e %e\r\n", static_cast<double>(header.channel1.scale), static_cast<double>(header.channel2.scale));
     std::printf("%e %e\r\n", static_cast<double>(header.channel1.offset), static_cast<double>(header.channel2.offset));
 
-    const std::string name1 = path + "1.txt";
-    std::printf("converting : %s -> %s\r\n", path.c_str(), name1.c_str());
-    std::FILE* output1 = std::fopen(name1.c_str(), "wb");
+    Name name1{};
+    if (!channel_name(name1, path, 1)) return 1;
+    std::printf("converting : %s -> %s\r\n", path, name1.data());
+    std::FILE* output1 = std::fopen(name1.data(), "wb");
     if (output1 == nullptr) return 1;
     skip_to(input, block, header.channel1.start_block, next_index);
     convert(input, block, header.channel1, output1, next_index);
     std::fclose(output1);
 
     skip_to(input, block, header.channel2.start_block, next_index);
-    const std::string name2 = path + "2.txt";
-    std::printf("converting : %s -> %s\r\n", path.c_str(), name2.c_str());
-    std::FILE* output2 = std::fopen(name2.c_str(), "wb");
+    Name name2{};
+    if (!channel_name(name2, path, 2)) return 1;
+    std::printf("converting : %s -> %s\r\n", path, name2.data());
+    std::FILE* output2 = std::fopen(name2.data(), "wb");
     if (output2 == nullptr) return 1;
     convert(input, block, header.channel2, output2, next_index);
     std::fclose(output2);

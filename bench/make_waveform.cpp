@@ -1,11 +1,15 @@
-// Writes the benchmark's inputs: the largest waveform file the format allows and a
-// one-block file, both with measured-looking signals and non-trivial scaling.
+// Writes the benchmark's inputs: the largest waveform file the format allows, a
+// one-block file and a batch of small files, all with measured-looking signals and
+// non-trivial scaling.
 //
-//   make_waveform OUTPUT_DIR      writes OUTPUT_DIR/largest.wfm and OUTPUT_DIR/one_block.wfm
+//   make_waveform OUTPUT_DIR      writes OUTPUT_DIR/largest.wfm, OUTPUT_DIR/one_block.wfm
+//                                 and OUTPUT_DIR/batch/0000.wfm ... 1999.wfm
 
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <numbers>
 #include <string>
 #include <vector>
@@ -17,6 +21,12 @@ namespace {
 // The byte length field is 24 bits wide: 16,777,215 bytes hold 65,535 whole blocks.
 constexpr std::uint32_t kLargestLength = 0xFFFFFF;
 constexpr std::size_t kLargestBlocks = kLargestLength / 256;
+
+// The batch: many small files, each laid out like the bundled example (a header, a
+// block passed over, then the two channels), where starting the program costs about
+// as much as converting. Each file takes its own stretch of the signals.
+constexpr int kBatchFiles = 2000;
+constexpr std::size_t kBatchChannelBlocks = 9;  // 20 blocks in all: 1 + 1 + 9 + 9
 
 // A 16-bit converter over +-10.24 V, read with a small gain and zero correction, so
 // neither factor is a power of two or exactly representable.
@@ -53,8 +63,9 @@ std::vector<std::int16_t> signal(int channel, Noise& noise) {
     return values;
 }
 
-void add_blocks(wfconv::writer::WaveformBuilder& file, const std::vector<std::int16_t>& values, std::size_t blocks) {
-    for (std::size_t b = 0; b < blocks; ++b) {
+void add_blocks(wfconv::writer::WaveformBuilder& file, const std::vector<std::int16_t>& values, std::size_t blocks,
+                std::size_t first = 0) {
+    for (std::size_t b = first; b < first + blocks; ++b) {
         file.samples(std::span(values).subspan(b * wfconv::writer::kSamples, wfconv::writer::kSamples));
     }
 }
@@ -85,5 +96,19 @@ int main(int argc, char** argv) {
     add_blocks(small, ch1, 1);
     add_blocks(small, ch2, 1);
     small.save(dir + "/one_block.wfm");
+
+    std::filesystem::create_directories(dir + "/batch");
+    constexpr std::uint32_t kBatchLength = kBatchChannelBlocks * kBlock;
+    for (int i = 0; i < kBatchFiles; ++i) {
+        WaveformBuilder file(channel(2, kBatchLength, kScale1, kOffset1),
+                             channel(2 + kBatchChannelBlocks, kBatchLength, kScale2, kOffset2));
+        file.constant_block(0);
+        const std::size_t first = static_cast<std::size_t>(i) * kBatchChannelBlocks;
+        add_blocks(file, ch1, kBatchChannelBlocks, first);
+        add_blocks(file, ch2, kBatchChannelBlocks, first);
+        std::array<char, 16> name{};
+        std::snprintf(name.data(), name.size(), "%04d.wfm", i);
+        file.save(dir + "/batch/" + name.data());
+    }
     return 0;
 }

@@ -2,20 +2,31 @@
 # Builds wfconv and the benchmark programs in Release, makes the inputs, races wfconv
 # against the plain stdio converter and a bare copy, then times the number text and the
 # library's reading.
-#   bench/run.sh [ROUNDS [SMALL_ROUNDS]]   (BENCH_BUILD_DIR overrides the build directory)
+#   bench/run.sh [ROUNDS [SMALL_ROUNDS [BATCH_ROUNDS]]]
+# ROUNDS 0 races only the one-block file and the batch: a quick look at start-up.
+# BENCH_BUILD_DIR overrides the build directory; BENCH_CMAKE_ARGS adds arguments to
+# its configure step (-DWFCONV_STATIC_RUNTIME=OFF measures the shared runtime);
+# BENCH_WORK_DIR puts the inputs and outputs elsewhere (a tmpfs such as /dev/shm/wfconv-bench
+# keeps other processes' disk traffic out of a start-up run).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${BENCH_BUILD_DIR:-$root/build-bench}"
-work="$build/bench-work"
+work="${BENCH_WORK_DIR:-$build/bench-work}"
 
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DWFCONV_BUILD_BENCH=ON -DWFCONV_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" -j2 --target wfconv make_waveform wfconv_baseline floor_copy race number_text_bench read_bench >/dev/null
+# shellcheck disable=SC2086  # BENCH_CMAKE_ARGS is a list of arguments
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DWFCONV_BUILD_BENCH=ON -DWFCONV_BUILD_TESTS=OFF \
+  ${BENCH_CMAKE_ARGS:-} >/dev/null
+targets=(wfconv make_waveform wfconv_baseline floor_copy race)
+[ "${1:-}" = 0 ] || targets+=(number_text_bench read_bench)
+cmake --build "$build" -j2 --target "${targets[@]}" >/dev/null
 
 mkdir -p "$work"
 trap 'rm -rf "$work"' EXIT  # the inputs and outputs come to about half a gigabyte
 "$build/bench/make_waveform" "$work"
 "$build/bench/race" "$work" "$build/wfconv" "$build/bench/wfconv_baseline" "$build/bench/floor_copy" "$@"
-echo
-"$build/bench/number_text_bench"
-echo
-"$build/bench/read_bench" "$work/largest.wfm"
+if [ "${1:-}" != 0 ]; then
+  echo
+  "$build/bench/number_text_bench"
+  echo
+  "$build/bench/read_bench" "$work/largest.wfm"
+fi
