@@ -5,7 +5,7 @@ namespace wfconv {
 // Exit statuses of a run.
 enum ExitStatus : int {
     kSuccess = 0,
-    kUsageOrOutputFailure = 1,  // no input path; a channel file cannot be created or written
+    kUsageOrOutputFailure = 1,  // no input path; a channel file cannot be created (or is the input) or written
     kInputFailure = 2,          // the input cannot be opened or read, or holds less than a header block
     kInputEndedEarly = 3,       // a channel needed samples the input does not hold
 };
