@@ -32,7 +32,7 @@
 #include "platform/open_file.hpp"
 #include "program_runner.hpp"
 #include "reference.hpp"
-#include "special_floats.hpp"
+#include "edge_floats.hpp"
 #include "sweep_size.hpp"
 #include "waveform_writer.hpp"
 
@@ -473,8 +473,8 @@ TEST_F(Faults, SpecialHeaderFloats) {
     for (std::int64_t k = 0; k < kSamples; ++k) raws.push_back(kRaw[k % 5]);
 
     std::vector<ChannelFields> channels;
-    for (const std::uint32_t scale : test::kSpecialFloatBits) {
-        for (const std::uint32_t offset : test::kSpecialFloatBits) channels.push_back({0, 256, scale, offset});
+    for (const std::uint32_t scale : test::kEdgeFloatBits) {
+        for (const std::uint32_t offset : test::kEdgeFloatBits) channels.push_back({0, 256, scale, offset});
     }
     const fs::path input = root_ / "special.wfm";
     const LeakScanOff fast;

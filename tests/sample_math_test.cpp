@@ -13,7 +13,7 @@
 
 #include "number_text/number_text.hpp"
 #include "reference.hpp"
-#include "special_floats.hpp"
+#include "edge_floats.hpp"
 
 namespace wfconv {
 namespace {
@@ -185,13 +185,13 @@ TEST_F(SampleMathReference, RandomOperands) {
 // included: where a NaN scale or 0 × ∞ meets a NaN offset, x87 keeps the NaN with the
 // larger significand, the positive one on a tie.
 TEST_F(SampleMathReference, SpecialScalesAndOffsets) {
-    constexpr std::size_t kCount = std::size(test::kSpecialFloatBits);
+    constexpr std::size_t kCount = std::size(test::kEdgeFloatBits);
     std::size_t next = 0;
     expect_matches(static_cast<int>(3 * kCount * kCount), [&] {
         const std::size_t k = next++;
         const auto raw = static_cast<std::int16_t>(static_cast<int>(k % 3) - 1);
-        return Operands{raw, float_from_bits(test::kSpecialFloatBits[k / 3 % kCount]),
-                        float_from_bits(test::kSpecialFloatBits[k / 3 / kCount])};
+        return Operands{raw, float_from_bits(test::kEdgeFloatBits[k / 3 % kCount]),
+                        float_from_bits(test::kEdgeFloatBits[k / 3 / kCount])};
     });
 }
 

@@ -6,7 +6,7 @@ namespace wfconv::test {
 
 // Header floats at the edges of the arithmetic, as bit patterns: each pairing of a
 // scale and an offset from this list meets a different IEEE special case.
-inline constexpr std::uint32_t kSpecialFloatBits[] = {
+inline constexpr std::uint32_t kEdgeFloatBits[] = {
     0x00000000U, 0x80000000U,  // +0, -0
     0x00000001U, 0x807FFFFFU,  // smallest subnormal, largest negative subnormal
     0x7F800000U, 0xFF800000U,  // +inf, -inf
