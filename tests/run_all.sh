@@ -1,17 +1,70 @@
 #!/usr/bin/env bash
-# The whole test suite, as CI runs it: every preset's build and tests in turn. The
-# cross presets compare their program's output with the dev preset's, built first.
-set -euo pipefail
+# The whole test suite, as CI runs it: installs the Debian packages it lacks, then runs
+# every step (a preset's build and tests, the Python module's tests) even after one fails,
+# and ends with one line per step. Exits non-zero if any step failed.
+set -uo pipefail
 cd "$(dirname "$0")/.."
 
-cmake --workflow --preset dev        # g++, warnings as errors
-cmake --workflow --preset windows    # MinGW-w64 wfconv.exe, tests under Wine
-cmake --workflow --preset i686       # 32-bit x86, tests run natively
-cmake --workflow --preset aarch64    # tests under qemu-user
-cmake --workflow --preset s390x      # big-endian, tests under qemu-user
-# The Python module, pip-installed offline into a fresh venv, held to the dev build's program.
-rm -rf build-python/venv && /usr/bin/python3 -m venv --system-site-packages build-python/venv
-build-python/venv/bin/pip install --quiet --no-index --no-build-isolation .
-WFCONV_EXE="$PWD/build-dev/wfconv" build-python/venv/bin/python -m pytest -q  # status 5, no tests, fails too
-cmake --workflow --preset sanitize   # clang++ with ASan, UBSan and clang-tidy
-cmake --workflow --preset fuzz       # a one-minute libFuzzer run
+# --- Packages: the list lives in tests/debian-packages.txt.
+mapfile -t packages < <(sed -e 's/#.*//' -e '/^[[:space:]]*$/d' tests/debian-packages.txt)
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed' || missing+=("$package")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  if [ "$(id -u)" -eq 0 ]; then
+    as_root=()
+  elif command -v sudo >/dev/null 2>&1; then
+    as_root=(sudo)
+  else
+    echo "tests/run_all.sh: missing Debian packages; as root, run:" >&2
+    echo "  apt-get update && apt-get install -y --no-install-recommends ${missing[*]}" >&2
+    exit 2
+  fi
+  echo "== Installing ${missing[*]}"
+  # A fresh image has no package lists yet.
+  "${as_root[@]}" apt-get update -q &&
+    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive \
+      apt-get install -y -q --no-install-recommends "${missing[@]}" || exit 2
+fi
+
+# --- Steps: each runs whatever happened before it; the summary says what broke.
+summary=()
+failed=0
+declare -A outcome=()
+step() {  # step NAME [--after STEP] COMMAND...: run COMMAND, note its result and time
+  local name=$1 after=""
+  shift
+  if [ "$1" = --after ]; then after=$2; shift 2; fi
+  if [ -n "$after" ] && [ "${outcome[$after]}" != passed ]; then
+    outcome[$name]=skipped
+    summary+=("$(printf '%-10s skipped (needs %s)' "$name" "$after")")
+    return
+  fi
+  echo "== $name"
+  local start=$SECONDS
+  if "$@"; then outcome[$name]=passed; else outcome[$name]=failed; failed=1; fi
+  summary+=("$(printf '%-10s %-7s %4d s' "$name" "${outcome[$name]}" $((SECONDS - start)))")
+}
+
+python_tests() {  # the module pip-installed offline into a fresh venv, held to the dev build's program
+  rm -rf build-python/venv &&
+    /usr/bin/python3 -m venv --system-site-packages build-python/venv &&
+    build-python/venv/bin/pip install --quiet --no-index --no-build-isolation . &&
+    WFCONV_EXE="$PWD/build-dev/wfconv" build-python/venv/bin/python -m pytest -q  # status 5, no tests, fails too
+}
+
+step dev cmake --workflow --preset dev                         # g++, warnings as errors
+# The cross presets compare their program's output with the dev preset's.
+step windows --after dev cmake --workflow --preset windows     # MinGW-w64 wfconv.exe, tests under Wine
+step i686 --after dev cmake --workflow --preset i686           # 32-bit x86
+step aarch64 --after dev cmake --workflow --preset aarch64     # under qemu-user
+step s390x --after dev cmake --workflow --preset s390x         # big-endian, under qemu-user
+step python --after dev python_tests
+step sanitize cmake --workflow --preset sanitize               # clang++ with ASan, UBSan and clang-tidy
+step fuzz cmake --workflow --preset fuzz                       # a one-minute libFuzzer run
+
+echo
+echo "== Summary"
+printf '%s\n' "${summary[@]}"
+exit "$failed"
