@@ -171,6 +171,7 @@ function drawChannel(canvas, channel) {
   ctx.font = `${12 * g.ratio}px ui-monospace, monospace`;
   ctx.fillStyle = "#222";
   ctx.textBaseline = "top";
+  ctx.textAlign = "left";
   ctx.fillText(`Channel ${channel}`, g.left, 2 * g.ratio);
   ctx.strokeStyle = "#ccc";
   ctx.lineWidth = 1;
@@ -243,11 +244,12 @@ function drawChannel(canvas, channel) {
   for (const at of marks[kNan]) ctx.fillRect(at - 1, g.top + g.plotHeight + 2 * g.ratio, Math.max(2, 2 * g.ratio), markSize / 2);
 }
 
-function triangle(ctx, at, edge, size, down) {
+// Its tip on the edge, pointing out of the plot: up for +INF, down for -INF.
+function triangle(ctx, at, edge, size, inward) {
   ctx.beginPath();
-  ctx.moveTo(at - size / 2, edge);
-  ctx.lineTo(at + size / 2, edge);
-  ctx.lineTo(at, edge + down * size);
+  ctx.moveTo(at, edge);
+  ctx.lineTo(at - size / 2, edge + inward * size);
+  ctx.lineTo(at + size / 2, edge + inward * size);
   ctx.fill();
 }
 
