@@ -29,7 +29,11 @@ function values(channel) {
   return new Float32Array(core.memory.buffer, core.channel_data(channel), core.channel_size(channel));
 }
 function lineOf(channel, index) { return decoder.decode(bytesAt(core.make_lines(channel, index, 1), kLineSize - 2)); }
-function label(value) { return text(core.make_label(value, 3)); }
+// Enough digits that the labels of a narrow range still differ.
+function label(value, lo, hi) {
+  const digits = Math.ceil(Math.log10(Math.max(Math.abs(lo), Math.abs(hi)) / (hi - lo))) + 2;
+  return text(core.make_label(value, Math.min(Math.max(digits, 3), 8)));
+}
 
 // Least and greatest finite value and the kinds of non-finite ones, per bucket of samples.
 function summarise(v) {
@@ -115,7 +119,7 @@ function layout(canvas) {
   const ratio = window.devicePixelRatio || 1;
   const width = Math.round(canvas.clientWidth * ratio), height = Math.round(canvas.clientHeight * ratio);
   if (canvas.width !== width || canvas.height !== height) { canvas.width = width; canvas.height = height; }
-  const left = Math.round(88 * ratio), top = Math.round(20 * ratio), bottom = Math.round(18 * ratio);
+  const left = Math.round(112 * ratio), top = Math.round(20 * ratio), bottom = Math.round(18 * ratio);
   return { ratio, width, height, left, top, plotWidth: width - left - Math.round(8 * ratio), plotHeight: height - top - bottom };
 }
 
@@ -182,7 +186,7 @@ function drawChannel(canvas, channel) {
     const value = hi - fraction * (hi - lo);
     const at = Math.round(g.top + fraction * g.plotHeight) + 0.5;
     ctx.beginPath(); ctx.moveTo(g.left, at); ctx.lineTo(g.left + g.plotWidth, at); ctx.stroke();
-    ctx.fillText(label(value), g.left - 6 * g.ratio, at);
+    ctx.fillText(label(value, lo, hi), g.left - 6 * g.ratio, at);
   }
   ctx.textBaseline = "bottom";
   ctx.textAlign = "left";

@@ -8,6 +8,7 @@ set(CMAKE_C_COMPILER clang-14)
 set(CMAKE_CXX_COMPILER clang++-14)
 set(CMAKE_C_COMPILER_TARGET wasm32-wasi)
 set(CMAKE_CXX_COMPILER_TARGET wasm32-wasi)
-set(CMAKE_EXECUTABLE_SUFFIX .wasm)
+# Platform/WASI.cmake
+list(APPEND CMAKE_MODULE_PATH ${CMAKE_CURRENT_LIST_DIR}/modules)
 set(CMAKE_CXX_FLAGS_INIT "-fno-exceptions -ffunction-sections -fdata-sections")
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
