@@ -75,10 +75,23 @@ function range(s, from, to) {
 }
 
 async function show(file) {
+  try {
+    await read(file);
+  } catch (error) {
+    $("[data-testid=message]").textContent = `${file.name} could not be shown: ${error.message}`;
+  }
+}
+
+async function read(file) {
   const started = performance.now();
-  const bytes = new Uint8Array(await file.arrayBuffer());
+  // Only as much of the file as the header's data reaches, as the command reads it.
+  const head = new Uint8Array(await file.slice(0, 256).arrayBuffer());
   await ready;
+  bytesAt(core.first_block_data(), head.length).set(head);
+  const needed = head.length < 256 ? head.length : core.bytes_needed();
+  const bytes = new Uint8Array(await file.slice(0, needed).arrayBuffer());
   const at = core.allocate(bytes.length);
+  if (!at) throw new Error("not enough memory");
   bytesAt(at, bytes.length).set(bytes);
   core.read_file(at, bytes.length);
 
@@ -86,10 +99,11 @@ async function show(file) {
   const name = encoder.encode(file.name);
   bytesAt(core.name_buffer(name.length), name.length).set(name);
   $("[data-testid=message]").textContent = text(core.make_message());
-  $("[data-testid=report]").textContent = text(core.make_report());
+  const report = text(core.make_report());
+  $("[data-testid=report]").textContent = report;
   $("#name").textContent = file.name;
 
-  const hasHeader = core.make_report() > 0;
+  const hasHeader = report !== "";
   $("#channels").hidden = !hasHeader;
   for (const channel of [1, 2]) {
     const cells = rows[channel - 1].cells;

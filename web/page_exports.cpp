@@ -41,6 +41,15 @@ const std::string& keep(std::string value) {
 
 extern "C" {
 
+// The file's first block, from which bytes_needed() tells how much of the file the walk
+// reads: the page reads no more of a file than the command does.
+std::array<std::uint8_t, wfconv::kBlockSize> first_block;
+
+WFCONV_EXPORT(first_block_data) std::uint8_t* first_block_data() { return first_block.data(); }
+WFCONV_EXPORT(bytes_needed) std::uint32_t bytes_needed() {
+    return static_cast<std::uint32_t>(wfconv::data_end(wfconv::decode_header(first_block))) * wfconv::kBlockSize;
+}
+
 // Room for a file's bytes; the page copies them in and hands them to read_file.
 WFCONV_EXPORT(allocate) std::uint8_t* allocate(std::size_t size) {
     return static_cast<std::uint8_t*>(std::malloc(size));
