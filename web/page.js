@@ -155,6 +155,9 @@ function drawChannel(canvas, channel) {
   const g = layout(canvas);
   const ctx = canvas.getContext("2d");
   const s = shown.summaries[channel - 1];
+  // Views of the module's memory go blank when it grows (a label's text may grow it).
+  const fresh = () => { if (s.v.buffer !== core.memory.buffer) s.v = values(channel); };
+  fresh();
   const { start, end } = shown;
   const perPixel = (end - start) / g.plotWidth;
   const n = s.v.length;
@@ -208,6 +211,7 @@ function drawChannel(canvas, channel) {
   ctx.textAlign = "right";
   ctx.fillText(String(Math.ceil(end) - 1), g.left + g.plotWidth, g.height);
 
+  fresh();
   const markSize = 5 * g.ratio;
   const marks = { [kPlusInf]: [], [kMinusInf]: [], [kNan]: [] };
   ctx.save();

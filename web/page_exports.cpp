@@ -57,7 +57,7 @@ WFCONV_EXPORT(allocate) std::uint8_t* allocate(std::size_t size) {
 
 // Reads the file and frees its bytes. Returns the outcome as wfconv::ReadOutcome.
 WFCONV_EXPORT(read_file) int read_file(std::uint8_t* bytes, std::size_t size) {
-    shown = {};
+    shown = {};  // the last file's values go first: two files never share the memory
     shown = wfconv::read_waveform(std::span<const std::uint8_t>(bytes, size));
     std::free(bytes);
     return static_cast<int>(shown.outcome);
