@@ -1,6 +1,11 @@
 // The page's script: hands a chosen file to the module (the library and the command's
 // text, compiled from src/), shows what it gives back, plots the values it holds and
 // makes a channel file's text, in pieces, only when it is asked for.
+//
+// The plot is drawn by hand on canvases rather than with a plotting library: a library
+// given 8 million points per channel draws or decimates them all on every redraw, while
+// here each pixel column's least and greatest come from summaries of 256 samples, so a
+// redraw reads a few hundred thousand numbers, and the page carries no vendored code.
 
 const kLineSize = 13;  // a channel line: "%11.4e" and CR LF
 const kBucket = 256;   // samples summarised together, so that a redraw reads summaries, not samples
