@@ -376,7 +376,13 @@ rows.forEach((row, i) => row.querySelector("button").addEventListener("click", (
 
 // --- Choosing a file: the button or a drop anywhere on the page.
 
-input.addEventListener("change", () => { if (input.files.length) show(input.files[0]); });
+// Cleared once taken, so that choosing the same file again (rewritten, say) shows it again.
+input.addEventListener("change", () => {
+  if (!input.files.length) return;
+  const file = input.files[0];
+  input.value = "";
+  show(file);
+});
 document.addEventListener("dragover", (event) => { event.preventDefault(); document.body.classList.add("dragging"); });
 document.addEventListener("dragleave", () => document.body.classList.remove("dragging"));
 document.addEventListener("drop", (event) => {
