@@ -21,13 +21,9 @@ const frame = () => page.evaluate(() => new Promise((done) => requestAnimationFr
 const shown = [], zooms = [], saves = [];
 const input = await page.$("input[type=file]");
 for (let round = 1; round <= rounds; ++round) {
-  // A file is chosen again only when it differs from the last: alternate the name.
-  const copy = path.join(downloads, `round${round}.wfm`);
-  fs.copyFileSync(file, copy);
-  await input.uploadFile(copy);
+  await input.uploadFile(file);
   await page.waitForFunction((n) => Number(document.body.dataset.loads) === n, { polling: 10 }, round);
   shown.push(Number(await page.$eval("body", (b) => b.dataset.shownMs)));
-  fs.rmSync(copy);
 
   // Zoom in around the middle of channel 1 twelve times, down to single samples, then out.
   const box = await (await page.$("[data-testid=plot] canvas")).boundingBox();
@@ -39,7 +35,7 @@ for (let round = 1; round <= rounds; ++round) {
     if (process.env.BENCH_VERBOSE) console.log(deltaY, zooms.at(-1));
   }
 
-  const name = `round${round}.wfm1.txt`;
+  const name = `${path.basename(file)}1.txt`;
   const started = performance.now();
   await page.click("[data-testid=channel1]");
   const saved = path.join(downloads, name);
