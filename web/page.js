@@ -107,6 +107,7 @@ async function read(file) {
   const report = text(core.make_report());
   $("[data-testid=report]").textContent = report;
   $("#name").textContent = file.name;
+  document.title = `${file.name} - wfconv`;
 
   const hasHeader = report !== "";
   $("#channels").hidden = !hasHeader;
