@@ -1,7 +1,8 @@
 // Holds wfconv.html to the command: each file goes through the page's file input in
 // headless chromium, and the report, the message and both channel downloads must equal,
-// byte for byte, what the command prints and writes for the same file. The plot must
-// not be blank, and the page must make no request once loaded.
+// byte for byte, what the command prints and writes for the same file; each channel's
+// least and greatest must be lines of its file. The plot must not be blank, and the
+// page must make no request once loaded.
 //
 //   node tests/browser/page_test.mjs PAGE WFCONV [--screenshot PNG] FILE...
 // PNG: a picture of the page showing the first file (the README's).
@@ -34,6 +35,16 @@ function command(file) {
   const message = lines.find((line) => /^(Cannot read|Unexpected end of) /.test(line)) ?? "";
   const report = lines.filter((line) => line && line !== message && !line.startsWith("converting : ")).join("\n");
   return { name, message, report, files: [1, 2].map((c) => path.join(commandDir, `${name}${c}.txt`)) };
+}
+
+// A channel file's least and greatest line other than a NaN's, as the page shows them.
+function extremes(text) {
+  const value = (line) => (line.endsWith("INF") ? (line.startsWith("-") ? -1 : 1) * Infinity : Number(line));
+  const lines = text.split("\r\n").slice(0, -1).filter((line) => !Number.isNaN(value(line)));
+  if (!lines.length) return "none none";
+  const minusZero = (line) => (Object.is(value(line), -0) ? 1 : 0);
+  lines.sort((a, b) => value(a) - value(b) || minusZero(b) - minusZero(a));
+  return `${lines[0]} ${lines.at(-1)}`;
 }
 
 async function downloaded(name) {
@@ -69,6 +80,8 @@ for (const [n, file] of args.entries()) {
       expect(await page.$eval(button, (b) => b.disabled), `${want.name}: channel ${i + 1} offered, the command writes none`);
       continue;
     }
+    const shown = await page.$eval(`[data-testid=summary${i + 1}]`, (row) => `${row.cells[3].textContent} ${row.cells[4].textContent}`);
+    expect(shown === extremes(fs.readFileSync(expected, "latin1")), `${want.name}: channel ${i + 1} least and greatest`);
     await page.click(button);
     const got = await downloaded(path.basename(expected));
     expect(got !== null && got.equals(fs.readFileSync(expected)), `${want.name}: channel ${i + 1} download`);
