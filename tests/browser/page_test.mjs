@@ -9,6 +9,7 @@
 
 import { spawnSync } from "node:child_process";
 import fs from "node:fs";
+import http from "node:http";
 import os from "node:os";
 import path from "node:path";
 import { pathToFileURL } from "node:url";
@@ -93,6 +94,16 @@ for (const [n, file] of args.entries()) {
   }
 }
 expect(requests.length === 1, `requests after the page itself: ${requests.slice(1).join(" ")}`);
+
+// The same page from a web server: the first file's report.
+const server = http.createServer((_, response) => response.setHeader("Content-Type", "text/html").end(fs.readFileSync(pagePath)));
+await new Promise((listening) => server.listen(0, "127.0.0.1", listening));
+const served = await browser.newPage();
+await served.goto(`http://127.0.0.1:${server.address().port}/wfconv.html`);
+await (await served.$("input[type=file]")).uploadFile(args[0]);
+await served.waitForFunction(() => document.body.dataset.loads === "1");
+expect((await served.$eval("[data-testid=report]", (e) => e.innerText)) === command(args[0]).report, "report from a web server");
+server.close();
 await browser.close();
 fs.rmSync(work, { recursive: true });
 
