@@ -16,7 +16,8 @@ const downloads = fs.mkdtempSync(path.join(os.tmpdir(), "wfconv-page-bench-"));
 const { browser, page } = await openPage(pathToFileURL(path.resolve(pagePath)).href, downloads);
 const quantile = (list, q) => [...list].sort((a, b) => a - b)[Math.floor((list.length - 1) * q)];
 const median = (list) => quantile(list, 0.5);
-const frame = () => page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
+const frame = () =>
+  page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
 
 const shown = [], zooms = [], saves = [];
 const input = await page.$("input[type=file]");
@@ -51,6 +52,7 @@ const samples = fs.statSync(file).size;
 console.log(`page ${pagePath}: ${(fs.statSync(pagePath).size / 1024).toFixed(0)} KiB`);
 console.log(`file ${path.basename(file)}: ${(samples / 1e6).toFixed(1)} MB, ${rounds} rounds, medians:`);
 console.log(`  chosen -> plot drawn   ${median(shown).toFixed(0)} ms`);
-console.log(`  zoom redraw            ${median(zooms).toFixed(1)} ms (95th percentile ${quantile(zooms, 0.95).toFixed(1)} ms, slowest ${Math.max(...zooms).toFixed(1)} ms, of ${zooms.length})`);
+const spread = `95th percentile ${quantile(zooms, 0.95).toFixed(1)} ms, slowest ${Math.max(...zooms).toFixed(1)} ms`;
+console.log(`  zoom redraw            ${median(zooms).toFixed(1)} ms (${spread}, of ${zooms.length})`);
 console.log(`  channel 1 download     ${median(saves).toFixed(0)} ms (click to file complete)`);
 console.log(`  module memory          ${(memory / 2 ** 20).toFixed(0)} MiB`);

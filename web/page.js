@@ -43,7 +43,9 @@ function label(value, lo, hi) {
 // Least and greatest finite value and the kinds of non-finite ones, per bucket of samples.
 function summarise(v) {
   const buckets = Math.ceil(v.length / kBucket);
-  const s = { v, lo: new Float32Array(buckets).fill(NaN), hi: new Float32Array(buckets).fill(NaN), flags: new Uint8Array(buckets) };
+  const s = {
+    v, lo: new Float32Array(buckets).fill(NaN), hi: new Float32Array(buckets).fill(NaN), flags: new Uint8Array(buckets),
+  };
   for (let b = 0; b < buckets; ++b) {
     const r = scan(v, b * kBucket, Math.min(v.length, (b + 1) * kBucket), Infinity, -Infinity, 0);
     if (r.lo <= r.hi) { s.lo[b] = r.lo; s.hi[b] = r.hi; }
@@ -140,7 +142,8 @@ function layout(canvas) {
   const width = Math.round(canvas.clientWidth * ratio), height = Math.round(canvas.clientHeight * ratio);
   if (canvas.width !== width || canvas.height !== height) { canvas.width = width; canvas.height = height; }
   const left = Math.round(112 * ratio), top = Math.round(20 * ratio), bottom = Math.round(18 * ratio);
-  return { ratio, width, height, left, top, plotWidth: width - left - Math.round(8 * ratio), plotHeight: height - top - bottom };
+  const plotWidth = width - left - Math.round(8 * ratio);
+  return { ratio, width, height, left, top, plotWidth, plotHeight: height - top - bottom };
 }
 
 let drawPending = false;
@@ -259,7 +262,10 @@ function drawChannel(canvas, channel) {
     }
     if (shown.hover >= first && shown.hover < last) {
       ctx.strokeStyle = "#999";
-      ctx.beginPath(); ctx.moveTo(x(shown.hover), g.top); ctx.lineTo(x(shown.hover), g.top + g.plotHeight); ctx.stroke();
+      ctx.beginPath();
+      ctx.moveTo(x(shown.hover), g.top);
+      ctx.lineTo(x(shown.hover), g.top + g.plotHeight);
+      ctx.stroke();
     }
   }
   ctx.restore();
@@ -269,7 +275,8 @@ function drawChannel(canvas, channel) {
   for (const at of marks[kPlusInf]) triangle(ctx, at, g.top, markSize, 1);
   for (const at of marks[kMinusInf]) triangle(ctx, at, g.top + g.plotHeight, markSize, -1);
   ctx.fillStyle = style.getPropertyValue("--nan");
-  for (const at of marks[kNan]) ctx.fillRect(at - 1, g.top + g.plotHeight + 2 * g.ratio, Math.max(2, 2 * g.ratio), markSize / 2);
+  const nanTop = g.top + g.plotHeight + 2 * g.ratio;
+  for (const at of marks[kNan]) ctx.fillRect(at - 1, nanTop, Math.max(2, 2 * g.ratio), markSize / 2);
 }
 
 // Its tip on the edge, pointing out of the plot: up for +INF, down for -INF.

@@ -112,7 +112,9 @@ WFCONV_EXPORT(lines_per_piece) std::size_t lines_per_piece() { return kLinesPerP
 WFCONV_EXPORT(make_lines) const char* make_lines(int channel, std::size_t first, std::size_t count) {
     const std::vector<float>& values = channel_values(channel);
     count = std::min({count, kLinesPerPiece, values.size() - std::min(first, values.size())});
-    for (std::size_t i = 0; i < count; ++i) wfconv::write_channel_line(values[first + i], &lines[i * wfconv::kChannelLineSize]);
+    for (std::size_t i = 0; i < count; ++i) {
+        wfconv::write_channel_line(values[first + i], &lines[i * wfconv::kChannelLineSize]);
+    }
     return lines.data();
 }
 

@@ -50,13 +50,16 @@ function extremes(text) {
 
 async function downloaded(name) {
   const file = path.join(downloads, name);
-  for (let waited = 0; waited < 20000 && !fs.existsSync(file); waited += 25) await new Promise((r) => setTimeout(r, 25));
+  for (let waited = 0; waited < 20000 && !fs.existsSync(file); waited += 25) {
+    await new Promise((r) => setTimeout(r, 25));
+  }
   return fs.existsSync(file) ? fs.readFileSync(file) : null;
 }
 
 // Pixels in the data's colours (trace, infinities, NaNs), per canvas.
 const inked = () => page.$$eval("[data-testid=plot] canvas", (canvases) => canvases.map((canvas) => {
-  const colours = ["--trace", "--inf", "--nan"].map((name) => getComputedStyle(document.documentElement).getPropertyValue(name));
+  const root = getComputedStyle(document.documentElement);
+  const colours = ["--trace", "--inf", "--nan"].map((name) => root.getPropertyValue(name));
   const probe = document.createElement("canvas").getContext("2d");
   const rgb = colours.map((c) => { probe.fillStyle = c; return probe.fillStyle; });
   const d = canvas.getContext("2d").getImageData(0, 0, canvas.width, canvas.height).data;
@@ -78,11 +81,14 @@ for (const [n, file] of args.entries()) {
   for (const [i, expected] of want.files.entries()) {
     const button = `[data-testid=channel${i + 1}]`;
     if (!fs.existsSync(expected)) {
-      expect(await page.$eval(button, (b) => b.disabled), `${want.name}: channel ${i + 1} offered, the command writes none`);
+      const offered = !(await page.$eval(button, (b) => b.disabled));
+      expect(!offered, `${want.name}: channel ${i + 1} offered, the command writes none`);
       continue;
     }
-    const shown = await page.$eval(`[data-testid=summary${i + 1}]`, (row) => `${row.cells[3].textContent} ${row.cells[4].textContent}`);
-    expect(shown === extremes(fs.readFileSync(expected, "latin1")), `${want.name}: channel ${i + 1} least and greatest`);
+    const row = `[data-testid=summary${i + 1}]`;
+    const shown = await page.$eval(row, (r) => `${r.cells[3].textContent} ${r.cells[4].textContent}`);
+    const lines = fs.readFileSync(expected, "latin1");
+    expect(shown === extremes(lines), `${want.name}: channel ${i + 1} least and greatest`);
     await page.click(button);
     const got = await downloaded(path.basename(expected));
     expect(got !== null && got.equals(fs.readFileSync(expected)), `${want.name}: channel ${i + 1} download`);
@@ -96,13 +102,15 @@ for (const [n, file] of args.entries()) {
 expect(requests.length === 1, `requests after the page itself: ${requests.slice(1).join(" ")}`);
 
 // The same page from a web server: the first file's report.
-const server = http.createServer((_, response) => response.setHeader("Content-Type", "text/html").end(fs.readFileSync(pagePath)));
+const server = http.createServer((_, response) =>
+  response.setHeader("Content-Type", "text/html").end(fs.readFileSync(pagePath)));
 await new Promise((listening) => server.listen(0, "127.0.0.1", listening));
 const served = await browser.newPage();
 await served.goto(`http://127.0.0.1:${server.address().port}/wfconv.html`);
 await (await served.$("input[type=file]")).uploadFile(args[0]);
 await served.waitForFunction(() => document.body.dataset.loads === "1");
-expect((await served.$eval("[data-testid=report]", (e) => e.innerText)) === command(args[0]).report, "report from a web server");
+const servedReport = await served.$eval("[data-testid=report]", (e) => e.innerText);
+expect(servedReport === command(args[0]).report, "report from a web server");
 server.close();
 await browser.close();
 fs.rmSync(work, { recursive: true });
