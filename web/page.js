@@ -40,45 +40,70 @@ function label(value, lo, hi) {
   return text(core.make_label(value, Math.min(Math.max(digits, 3), 8)));
 }
 
-// Least and greatest finite value and the kinds of non-finite ones, per bucket of samples.
+// Least and greatest finite value of a stretch of samples, and the kinds of non-finite
+// ones in it. Of equal zeros -0 is the lesser: the two have different lines.
+class Span {
+  constructor() { this.reset(); }
+  reset() { this.lo = Infinity; this.hi = -Infinity; this.flags = 0; return this; }
+  get finite() { return this.lo <= this.hi; }
+
+  add(v, from, to) {
+    let { lo, hi, flags } = this;
+    for (let i = from; i < to; ++i) {
+      const x = v[i];
+      if (x - x === 0) {
+        if (x < lo || (x === lo && Object.is(x, -0))) lo = x;
+        if (x > hi || (x === hi && Object.is(x, 0))) hi = x;
+      } else {
+        flags |= x !== x ? kNan : x > 0 ? kPlusInf : kMinusInf;
+      }
+    }
+    Object.assign(this, { lo, hi, flags });
+    return this;
+  }
+
+  // Another span's figures; a lo or hi of NaN stands for no finite value.
+  merge(lo, hi, flags) {
+    if (lo < this.lo || (lo === this.lo && Object.is(lo, -0))) this.lo = lo;
+    if (hi > this.hi || (hi === this.hi && Object.is(hi, 0))) this.hi = hi;
+    this.flags |= flags;
+    return this;
+  }
+
+  // The least and greatest value that is not a NaN, or null.
+  get least() {
+    return this.flags & kMinusInf ? -Infinity : this.finite ? this.lo : this.flags & kPlusInf ? Infinity : null;
+  }
+  get greatest() {
+    return this.flags & kPlusInf ? Infinity : this.finite ? this.hi : this.flags & kMinusInf ? -Infinity : null;
+  }
+}
+
+// A channel's spans of kBucket samples each, and the span of the whole channel.
 function summarise(v) {
   const buckets = Math.ceil(v.length / kBucket);
   const s = {
     v, lo: new Float32Array(buckets).fill(NaN), hi: new Float32Array(buckets).fill(NaN), flags: new Uint8Array(buckets),
+    all: new Span(),
   };
+  const bucket = new Span();
   for (let b = 0; b < buckets; ++b) {
-    const r = scan(v, b * kBucket, Math.min(v.length, (b + 1) * kBucket), Infinity, -Infinity, 0);
-    if (r.lo <= r.hi) { s.lo[b] = r.lo; s.hi[b] = r.hi; }
-    s.flags[b] = r.flags;
+    bucket.reset().add(v, b * kBucket, Math.min(v.length, (b + 1) * kBucket));
+    if (bucket.finite) { s.lo[b] = bucket.lo; s.hi[b] = bucket.hi; }
+    s.flags[b] = bucket.flags;
+    s.all.merge(s.lo[b], s.hi[b], bucket.flags);
   }
   return s;
 }
 
-function scan(v, from, to, lo, hi, flags) {
-  for (let i = from; i < to; ++i) {
-    const x = v[i];
-    if (x - x === 0) {
-      if (x < lo) lo = x;
-      if (x > hi) hi = x;
-    } else {
-      flags |= x !== x ? kNan : x > 0 ? kPlusInf : kMinusInf;
-    }
-  }
-  return { lo, hi, flags };
-}
-
-// The same over samples from .. to - 1, whole buckets from their summaries.
+// The span of samples from .. to - 1, whole buckets from their summaries.
 function range(s, from, to) {
   const first = Math.ceil(from / kBucket), last = Math.floor(to / kBucket);
-  if (first >= last) return scan(s.v, from, to, Infinity, -Infinity, 0);
-  let r = scan(s.v, from, first * kBucket, Infinity, -Infinity, 0);
-  let { lo, hi, flags } = r;
-  for (let b = first; b < last; ++b) {
-    if (s.lo[b] < lo) lo = s.lo[b];
-    if (s.hi[b] > hi) hi = s.hi[b];
-    flags |= s.flags[b];
-  }
-  return scan(s.v, last * kBucket, to, lo, hi, flags);
+  const span = new Span();
+  if (first >= last) return span.add(s.v, from, to);
+  span.add(s.v, from, first * kBucket);
+  for (let b = first; b < last; ++b) span.merge(s.lo[b], s.hi[b], s.flags[b]);
+  return span.add(s.v, last * kBucket, to);
 }
 
 async function show(file) {
@@ -115,15 +140,15 @@ async function read(file) {
   $("#channels").hidden = !hasHeader;
   for (const channel of [1, 2]) {
     const cells = rows[channel - 1].cells;
-    const extremes = text(core.make_extremes(channel)).split("\r\n");
+    const summary = summarise(values(channel));
+    shown.summaries[channel - 1] = summary;
     cells[1].textContent = core.channel_blocks(channel).toLocaleString("en");
     cells[2].textContent = core.channel_size(channel).toLocaleString("en");
-    cells[3].textContent = extremes[0] || "none";
-    cells[4].textContent = extremes[1] || "none";
+    cells[3].textContent = summary.all.least === null ? "none" : text(core.make_line(summary.all.least));
+    cells[4].textContent = summary.all.greatest === null ? "none" : text(core.make_line(summary.all.greatest));
     const button = cells[5].firstElementChild;
     button.disabled = !core.has_file(channel);
     button.textContent = button.disabled ? "not written" : `${file.name}${channel}.txt`;
-    shown.summaries[channel - 1] = summarise(values(channel));
   }
   shown.total = Math.max(1, core.channel_size(1), core.channel_size(2));
   shown.start = 0;
@@ -186,7 +211,7 @@ function drawChannel(canvas, channel) {
       if (r.hi > hi) hi = r.hi;
     }
   } else {
-    const r = scan(s.v, Math.max(0, Math.floor(start)), Math.min(n, Math.ceil(end)), Infinity, -Infinity, 0);
+    const r = new Span().add(s.v, Math.max(0, Math.floor(start)), Math.min(n, Math.ceil(end)));
     lo = r.lo; hi = r.hi;
   }
   // Only finite values set the scale; a flat or empty channel gets a band around it.

@@ -118,21 +118,9 @@ WFCONV_EXPORT(make_lines) const char* make_lines(int channel, std::size_t first,
     return lines.data();
 }
 
-// The least and the greatest value that is not a NaN, as two lines of the channel
-// file; empty when every value is a NaN. -0 counts as less than +0, as their lines differ.
-WFCONV_EXPORT(make_extremes) std::size_t make_extremes(int channel) {
-    const std::vector<float>& values = channel_values(channel);
-    const auto before = [](float a, float b) { return a < b || (a == b && std::signbit(a) && !std::signbit(b)); };
-    auto least = values.end();
-    auto greatest = values.end();
-    for (auto it = values.begin(); it != values.end(); ++it) {
-        if (std::isnan(*it)) continue;
-        if (least == values.end() || before(*it, *least)) least = it;
-        if (greatest == values.end() || before(*greatest, *it)) greatest = it;
-    }
-    if (least == values.end()) return keep({}).size();
-    return keep(std::string(wfconv::channel_line(*least).view()) + std::string(wfconv::channel_line(*greatest).view()))
-        .size();
+// A value's line of a channel file, without its line end.
+WFCONV_EXPORT(make_line) std::size_t make_line(float value) {
+    return keep(std::string(wfconv::channel_line(value).view().substr(0, wfconv::kChannelLineSize - 2))).size();
 }
 
 // An axis label: the value in the report's notation with digits + 1 significant digits.
