@@ -4,12 +4,10 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
-#include <string_view>
 
 #include "convert/report_text.hpp"
 #include "format/header.hpp"
@@ -21,12 +19,16 @@
 namespace {
 
 wfconv::ReadResult shown;
-std::string text;  // the last text asked for, read by JavaScript through text_data()
+std::string text;  // the last text made, read by JavaScript through text_data()
 
 // Lines are made in pieces of this many: 832 KiB of text per call, so that a
 // channel's download needs no more than one piece in memory at a time here.
 constexpr std::size_t kLinesPerPiece = std::size_t{1} << 16U;
 std::array<char, kLinesPerPiece * wfconv::kChannelLineSize> lines;
+
+// The file's first block, from which bytes_needed() tells how much of the file the walk
+// reads: the page reads no more of a file than the command does.
+std::array<std::uint8_t, wfconv::kBlockSize> first_block;
 
 const std::vector<float>& channel_values(int channel) {
     return channel == 1 ? shown.waveform.channel1 : shown.waveform.channel2;
@@ -40,10 +42,6 @@ const std::string& keep(std::string value) {
 }  // namespace
 
 extern "C" {
-
-// The file's first block, from which bytes_needed() tells how much of the file the walk
-// reads: the page reads no more of a file than the command does.
-std::array<std::uint8_t, wfconv::kBlockSize> first_block;
 
 WFCONV_EXPORT(first_block_data) std::uint8_t* first_block_data() { return first_block.data(); }
 WFCONV_EXPORT(bytes_needed) std::uint32_t bytes_needed() {
@@ -63,8 +61,8 @@ WFCONV_EXPORT(read_file) int read_file(std::uint8_t* bytes, std::size_t size) {
     return static_cast<int>(shown.outcome);
 }
 
+// Where the text that a make_ function made lies; each returns its size.
 WFCONV_EXPORT(text_data) const char* text_data() { return text.data(); }
-WFCONV_EXPORT(text_size) std::size_t text_size() { return text.size(); }
 
 // The report's three lines, joined by LF; empty when there is no header.
 WFCONV_EXPORT(make_report) std::size_t make_report() {
