@@ -7,7 +7,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <span>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "convert/report_text.hpp"
 #include "format/header.hpp"
