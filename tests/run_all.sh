@@ -7,9 +7,14 @@ cd "$(dirname "$0")/.."
 
 # --- Packages: the list lives in tests/debian-packages.txt.
 mapfile -t packages < <(sed -e 's/#.*//' -e '/^[[:space:]]*$/d' tests/debian-packages.txt)
+# A name may also be one that an installed package provides: NodeSource's nodejs
+# provides npm, and installing Debian's npm beside it would remove it.
+provided=$(dpkg-query -W -f='${Status}\t${Provides}\n' 2>/dev/null | awk -F'\t' '/ok installed/ {print $2}' |
+  tr ',' '\n' | sed -e 's/ *(.*//' -e 's/^ *//')
 missing=()
 for package in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed' || missing+=("$package")
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed' ||
+    grep -qxF "$package" <<<"$provided" || missing+=("$package")
 done
 if [ ${#missing[@]} -gt 0 ]; then
   if [ "$(id -u)" -eq 0 ]; then
@@ -61,6 +66,15 @@ step i686 --after dev cmake --workflow --preset i686           # 32-bit x86
 step aarch64 --after dev cmake --workflow --preset aarch64     # under qemu-user
 step s390x --after dev cmake --workflow --preset s390x         # big-endian, under qemu-user
 step python --after dev python_tests
+browser_test() {  # the page built to WebAssembly, in headless chromium, held to the dev build's program
+  cmake --workflow --preset web &&
+    g++ -std=c++20 -Iexamples tests/fuzz/make_seeds.cpp -o build-web/make_seeds &&
+    rm -rf build-web/seeds && build-web/make_seeds build-web/seeds &&
+    npm ci --prefix tests/browser --no-audit --no-fund --loglevel=error &&
+    node tests/browser/page_test.mjs build-web/wfconv.html build-dev/wfconv examples/sine_square.wfm build-web/seeds/*.wfm
+}
+
+step browser --after dev browser_test                          # the page, wfconv.html, in headless chromium
 step sanitize cmake --workflow --preset sanitize               # clang++ with ASan, UBSan and clang-tidy
 step fuzz cmake --workflow --preset fuzz                       # a one-minute libFuzzer run
 

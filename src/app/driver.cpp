@@ -11,7 +11,7 @@
 #include "convert/channel.hpp"
 #include "convert/line_cache.hpp"
 #include "convert/line_writer.hpp"
-#include "number_text/number_text.hpp"
+#include "convert/report_text.hpp"
 #include "format/header.hpp"
 #include "platform/open_file.hpp"
 #include "platform/same_file.hpp"
@@ -27,18 +27,8 @@ void print_line(std::string_view text) {
     std::fwrite("\r\n", 1, 2, stdout);
 }
 
-// "%e": the float widened to double, seven significant digits, no padding.
-std::string report_pair(float first, float second) {
-    constexpr int kNoWidth = 0;
-    constexpr int kReportPrecision = 6;
-    return format_sci(first, kNoWidth, kReportPrecision) + ' ' + format_sci(second, kNoWidth, kReportPrecision);
-}
-
 void print_report(const WaveformHeader& header) {
-    print_line(std::to_string(header.channel1.start_block) + ' ' + std::to_string(header.channel2.start_block) + ' ' +
-               std::to_string(header.channel1.byte_length) + ' ' + std::to_string(header.channel2.byte_length));
-    print_line(report_pair(header.channel1.scale, header.channel2.scale));
-    print_line(report_pair(header.channel1.offset, header.channel2.offset));
+    for (const std::string& line : report_lines(header)) print_line(line);
 }
 
 // Announces and creates a channel file; null when it cannot be created. A name that
@@ -67,11 +57,11 @@ int fill_channel_file(BlockReader& reader, LineCache& cache, const ChannelDescri
         return kUsageOrOutputFailure;
     }
     if (result.outcome == ChannelOutcome::read_failed) {
-        print_line("Cannot read " + input_path);
+        print_line(cannot_read_message(input_path));
         return kInputFailure;
     }
     if (result.outcome == ChannelOutcome::input_ended) {
-        print_line("Unexpected end of " + input_path);
+        print_line(unexpected_end_message(input_path));
         return kInputEndedEarly;
     }
     return kSuccess;
@@ -81,7 +71,7 @@ int convert_file(std::FILE* input, const std::string& input_path) {
     BlockReader reader(input);
     const std::optional<WaveformHeader> read = read_header(reader);
     if (!read) {
-        print_line("Cannot read " + input_path);
+        print_line(cannot_read_message(input_path));
         return kInputFailure;
     }
     const WaveformHeader& header = *read;

@@ -18,8 +18,9 @@ namespace wfconv {
 // behaviour.
 class BlockReader {
 public:
-    explicit BlockReader(std::FILE* input)
-        : input_(input), chunk_(std::make_unique_for_overwrite<std::uint8_t[]>(kChunkSize)) {}
+    // Plain new leaves the chunk uninitialised, as make_unique_for_overwrite would;
+    // WebAssembly's libc++ 14 (the page's) has no make_unique_for_overwrite yet.
+    explicit BlockReader(std::FILE* input) : input_(input), chunk_(new std::uint8_t[kChunkSize]) {}
     // The bytes must outlive the reader. Blocks point straight into them.
     explicit BlockReader(std::span<const std::uint8_t> bytes) : unread_(bytes) {}
     // A copy's blocks would point into the original.

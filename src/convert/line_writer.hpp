@@ -21,8 +21,9 @@ public:
     // The most that one reserve() may ask for: a block's lines need 1,666 bytes.
     static constexpr std::size_t kMaxReserve = 4096;
 
+    // Uninitialised, as in BlockReader.
     explicit LineWriter(std::FILE* output)
-        : output_(output), buffer_(std::make_unique_for_overwrite<char[]>(kWriteSize + kMaxReserve)) {}
+        : output_(output), buffer_(new char[kWriteSize + kMaxReserve]) {}
     LineWriter(const LineWriter&) = delete;
     LineWriter& operator=(const LineWriter&) = delete;
     ~LineWriter() = default;

@@ -1,15 +1,11 @@
-// The library's front end: opens the input or takes the caller's bytes, then walks the
-// blocks as the command does, collecting values where the command writes lines.
+// The library's front end over bytes in memory, and the block walk that reading from
+// a path shares with it.
 
-#include <cerrno>
-#include <cstdio>
 #include <optional>
 
-#include "convert/block_reader.hpp"
 #include "convert/block_walk.hpp"
 #include "library/channel_values.hpp"
-#include "platform/open_file.hpp"
-#include "wfconv/wfconv.hpp"
+#include "library/read_blocks.hpp"
 
 namespace wfconv {
 
@@ -20,6 +16,8 @@ ReadOutcome early_end(const BlockReader& reader, std::error_code& error, ReadOut
     error = std::error_code(reader.read_error(), std::generic_category());
     return ReadOutcome::read_failed;
 }
+
+}  // namespace
 
 ReadResult read_blocks(BlockReader& reader) {
     ReadResult result;
@@ -42,22 +40,6 @@ ReadResult read_blocks(BlockReader& reader) {
         result.outcome = early_end(reader, result.error, ReadOutcome::ended_early);
         waveform.channel2.shrink_to_fit();
     }
-    return result;
-}
-
-}  // namespace
-
-ReadResult read_waveform(const std::filesystem::path& path) {
-    std::FILE* input = open_file(path, FileMode::read);
-    if (input == nullptr) {
-        ReadResult result;
-        result.outcome = ReadOutcome::cannot_open;
-        result.error = std::error_code(errno, std::generic_category());
-        return result;
-    }
-    BlockReader reader(input);
-    ReadResult result = read_blocks(reader);
-    std::fclose(input);
     return result;
 }
 
