@@ -24,7 +24,7 @@ endif()
 run_checked(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix} ${config_args})
 
 file(GLOB_RECURSE headers RELATIVE ${prefix}/include ${prefix}/include/*)
-file(GLOB_RECURSE public RELATIVE ${SOURCE_DIR}/include ${SOURCE_DIR}/include/wfconv/*.hpp)
+file(GLOB_RECURSE public RELATIVE ${SOURCE_DIR}/include ${SOURCE_DIR}/include/wfconv/*.h*)
 list(SORT headers)
 list(SORT public)
 if(NOT headers STREQUAL public)
