@@ -55,6 +55,11 @@ python_tests() {  # the module pip-installed offline into a fresh venv, held to 
       build-python/venv/bin/python -m pytest -q  # status 5, no tests, fails too
 }
 
+packages() {  # the .deb and the Windows zip, made as README's Packages says, then checked
+  cmake --workflow --preset package >/dev/null && cmake --workflow --preset package-windows >/dev/null &&
+    tests/package/check_packages.sh
+}
+
 step dev cmake --workflow --preset dev                         # g++, warnings as errors
 # The cross presets compare their program's output with the dev preset's.
 step windows --after dev cmake --workflow --preset windows     # MinGW-w64 wfconv.exe, tests under Wine
@@ -62,6 +67,7 @@ step i686 --after dev cmake --workflow --preset i686           # 32-bit x86
 step aarch64 --after dev cmake --workflow --preset aarch64     # under qemu-user
 step s390x --after dev cmake --workflow --preset s390x         # big-endian, under qemu-user
 step python --after dev python_tests
+step packages --after dev packages
 step sanitize cmake --workflow --preset sanitize               # clang++ with ASan, UBSan and clang-tidy
 step fuzz cmake --workflow --preset fuzz                       # a one-minute libFuzzer run
 
