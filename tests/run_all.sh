@@ -56,7 +56,7 @@ python_tests() {  # the module pip-installed offline into a fresh venv, held to 
 }
 
 packages() {  # the .deb and the Windows zip, made as README's Packages says, then checked
-  cmake --workflow --preset package >/dev/null && cmake --workflow --preset package-windows >/dev/null &&
+  cmake --workflow --preset package && cmake --workflow --preset package-windows &&
     tests/package/check_packages.sh
 }
 
