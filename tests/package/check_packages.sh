@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
-# The packages that the package and package-windows workflows made: the .deb's metadata,
-# contents and dependencies (a simulated apt-get install resolves them); extracted, its
-# command converts the example as build-dev/wfconv does and examples/c_example builds
-# through wfconv-c.pc; both packages' libraries export the C interface alone; every
-# part carries project()'s version.
+# The packages the package and package-windows workflows made: the .deb's metadata,
+# contents and dependencies (resolved by a simulated apt-get install); extracted, its
+# command converts as build-dev/wfconv does and examples/c_example builds with wfconv-c.pc;
+# the .so and the .dll export the C interface alone.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 version=$(sed -n 's/^project(wfconv VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
@@ -26,8 +25,8 @@ done
 root=$(mktemp -d) && trap 'rm -rf "$root"' EXIT
 dpkg -x "$deb" "$root/deb"
 mkdir "$root/packaged" "$root/built" && cp examples/sine_square.wfm "$root/packaged" && cp examples/sine_square.wfm "$root/built"
-(cd "$root/packaged" && "$root/deb/usr/bin/wfconv" sine_square.wfm >report) &&
-  (cd "$root/built" && "$OLDPWD/build-dev/wfconv" sine_square.wfm >report)
+(cd "$root/packaged" && "$root/deb/usr/bin/wfconv" sine_square.wfm >report)
+(cd "$root/built" && "$OLDPWD/build-dev/wfconv" sine_square.wfm >report)
 diff -r "$root/packaged" "$root/built" || fail "the packaged wfconv converts differently"
 has "^\.TH WFCONV 1 .* \"wfconv $version\"" "$(cat "$root/deb/usr/share/man/man1/wfconv.1")" "the manual page"
 [ "$(nm -D --defined-only "$root/deb/$lib/libwfconv.so.1" | awk '{print $3}' | xargs)" = "$exports" ] ||
@@ -35,13 +34,11 @@ has "^\.TH WFCONV 1 .* \"wfconv $version\"" "$(cat "$root/deb/usr/share/man/man1
 cc -std=c99 -Werror examples/c_example/read_values.c $(PKG_CONFIG_PATH="$root/deb/$lib/pkgconfig" \
   pkg-config --cflags --libs wfconv-c) -Wl,-rpath,"$root/deb/$lib" -o "$root/read_values"
 has "^2048 values$" "$("$root/read_values" examples/sine_square.wfm)" "the C program's output"
-/usr/bin/python3 -c 'import sys; sys.path[:0] = ["examples/ctypes_example"]; import wfconv_ctypes
-sys.exit(wfconv_ctypes.load(sys.argv[1]).wfconv_version().decode() != sys.argv[2])' "$root/deb/$lib/libwfconv.so.1" "$version"
 
 /usr/bin/python3 -m zipfile -e "$zip" "$root/zip"
 for name in bin/wfconv.exe bin/wfconv.dll lib/libwfconv.dll.a include/wfconv/wfconv.h share/doc/wfconv/README.md; do
   [ -f "$root/zip/wfconv-$version-windows-x86_64/$name" ] || fail "$zip lacks $name"
 done
-[ "$(objdump -p "$root/zip/wfconv-$version-windows-x86_64/bin/wfconv.dll" | sed -n 's/^\s*\[ *[0-9]*\] \(wfconv_\w*\)$/\1/p' |
+[ "$(objdump -p "$root/zip/wfconv-$version-windows-x86_64/bin/wfconv.dll" | sed -n 's/^\s*\[ *[0-9]*\] \([A-Za-z_]\w*\)$/\1/p' |
   xargs)" = "$exports" ] || fail "wfconv.dll exports more or less than $exports"
 echo "check_packages: $deb and $zip hold wfconv $version"

@@ -14,31 +14,21 @@ import wfconv_ctypes  # noqa: E402
 LIBRARY = wfconv_ctypes.load(os.environ.get("WFCONV_SHARED_LIBRARY", ROOT / "build-dev" / "src" / "libwfconv.so.1"))
 
 
-def test_version_is_the_modules():
-    assert LIBRARY.wfconv_version().decode() == wfconv.__version__
-
-
-# The walk over skipped blocks, and the same cut 50.5 samples into channel 2.
-@pytest.mark.parametrize("content", [WALK_FILE, WALK_FILE[:7 * 256 + 101]], ids=["block walk", "cut"])
-def test_values_and_header_are_the_modules(tmp_path, content):
+# The walk over skipped blocks, the same cut 50.5 samples into channel 2, and no file.
+@pytest.mark.parametrize("content", [WALK_FILE, WALK_FILE[:7 * 256 + 101], None], ids=["block walk", "cut", "missing"])
+def test_what_arrives_is_the_modules(tmp_path, content):
     path = tmp_path / "in.wfm"
-    path.write_bytes(content)
+    if content is not None:
+        path.write_bytes(content)
     try:
-        want, want_outcome = wfconv.read(path), "complete"
+        want, want_outcome = wfconv.read(path), ("complete", 0)
     except wfconv.TruncatedError as early:
-        want, want_outcome = early.waveform, "ended_early"
+        want, want_outcome = early.waveform, ("ended_early", 0)
+    except FileNotFoundError as missing:  # nothing arrives: zero header fields, no values
+        want, want_outcome = wfconv.read(memoryview(bytes(256))), ("cannot_open", missing.errno)
     outcome, error, channels = wfconv_ctypes.read(LIBRARY, path)
-    assert (outcome, error) == (want_outcome, 0)
-    for got, header, values in [(channels[0], want.header.channel1, want.channel1),
-                                (channels[1], want.header.channel2, want.channel2)]:
-        assert got["values"].tobytes() == values.tobytes()
-        assert [got[field] for field in ("start_block", "byte_length", "scale", "offset")] == [
-            header.start_block, header.byte_length, header.scale, header.offset]
-
-
-def test_missing_file_is_the_modules_error(tmp_path):
-    with pytest.raises(FileNotFoundError) as caught:
-        wfconv.read(tmp_path / "missing.wfm")
-    outcome, error, channels = wfconv_ctypes.read(LIBRARY, tmp_path / "missing.wfm")
-    assert (outcome, error) == ("cannot_open", caught.value.errno)
-    assert [len(channel["values"]) for channel in channels] == [0, 0]
+    assert (outcome, error) == want_outcome
+    assert [[c[field] for field in ("start_block", "byte_length", "scale", "offset")] for c in channels] == [
+        [d.start_block, d.byte_length, d.scale, d.offset] for d in (want.header.channel1, want.header.channel2)]
+    assert [c["values"].tobytes() for c in channels] == [want.channel1.tobytes(), want.channel2.tobytes()]
+    assert LIBRARY.wfconv_version().decode() == wfconv.__version__
