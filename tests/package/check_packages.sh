@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
-# The packages the package and package-windows workflows made: the .deb's metadata,
-# contents and dependencies (resolved by a simulated apt-get install); extracted, its
-# command converts as build-dev/wfconv does and examples/c_example builds with wfconv-c.pc;
-# the .so and the .dll export the C interface alone.
+# The packages of the package and package-windows workflows: metadata, contents, dependencies,
+# exports; the .deb's command, extracted, converts as build-dev/wfconv does.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 version=$(sed -n 's/^project(wfconv VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
@@ -25,8 +23,8 @@ done
 root=$(mktemp -d) && trap 'rm -rf "$root"' EXIT
 dpkg -x "$deb" "$root/deb"
 mkdir "$root/packaged" "$root/built" && cp examples/sine_square.wfm "$root/packaged" && cp examples/sine_square.wfm "$root/built"
-(cd "$root/packaged" && "$root/deb/usr/bin/wfconv" sine_square.wfm >report)
-(cd "$root/built" && "$OLDPWD/build-dev/wfconv" sine_square.wfm >report)
+(cd "$root/packaged" && "$root/deb/usr/bin/wfconv" sine_square.wfm >report) &&
+  (cd "$root/built" && "$OLDPWD/build-dev/wfconv" sine_square.wfm >report)
 diff -r "$root/packaged" "$root/built" || fail "the packaged wfconv converts differently"
 has "^\.TH WFCONV 1 .* \"wfconv $version\"" "$(cat "$root/deb/usr/share/man/man1/wfconv.1")" "the manual page"
 [ "$(nm -D --defined-only "$root/deb/$lib/libwfconv.so.1" | awk '{print $3}' | xargs)" = "$exports" ] ||
