@@ -16,17 +16,22 @@
 #include "platform/utf8_path.hpp"
 #include "wfconv/wfconv.hpp"
 
+namespace {
+
 // Other languages declare these structs by hand: hold the layout to the header's order
 // with each member at its natural alignment, on 32-bit and 64-bit platforms alike.
+constexpr std::size_t aligned(std::size_t offset, std::size_t alignment) {
+    return (offset + alignment - 1) / alignment * alignment;
+}
 static_assert(std::is_standard_layout_v<wfconv_channel> && std::is_standard_layout_v<wfconv_waveform>);
 static_assert(sizeof(wfconv_outcome) == sizeof(int), "an enum is an int to every C compiler and FFI");
 static_assert(offsetof(wfconv_channel, start_block) == 0 && offsetof(wfconv_channel, byte_length) == 4 &&
               offsetof(wfconv_channel, scale) == 8 && offsetof(wfconv_channel, offset) == 12);
-static_assert(offsetof(wfconv_channel, values) == (16 + alignof(const float*) - 1) / alignof(const float*) * alignof(const float*));
-static_assert(offsetof(wfconv_channel, count) == offsetof(wfconv_channel, values) + sizeof(const float*));
-static_assert(sizeof(wfconv_channel) == offsetof(wfconv_channel, count) + sizeof(std::size_t));
+static_assert(offsetof(wfconv_channel, values) == aligned(16, alignof(const float*)) &&
+              offsetof(wfconv_channel, count) == offsetof(wfconv_channel, values) + sizeof(const float*) &&
+              sizeof(wfconv_channel) == offsetof(wfconv_channel, count) + sizeof(std::size_t));
 static_assert(offsetof(wfconv_waveform, error) == sizeof(int) &&
-              offsetof(wfconv_waveform, channel1) == (8 + alignof(wfconv_channel) - 1) / alignof(wfconv_channel) * alignof(wfconv_channel) &&
+              offsetof(wfconv_waveform, channel1) == aligned(2 * sizeof(int), alignof(wfconv_channel)) &&
               offsetof(wfconv_waveform, channel2) == offsetof(wfconv_waveform, channel1) + sizeof(wfconv_channel) &&
               sizeof(wfconv_waveform) == offsetof(wfconv_waveform, channel2) + sizeof(wfconv_channel));
 static_assert(static_cast<int>(wfconv::ReadOutcome::complete) == WFCONV_COMPLETE &&
@@ -34,8 +39,6 @@ static_assert(static_cast<int>(wfconv::ReadOutcome::complete) == WFCONV_COMPLETE
               static_cast<int>(wfconv::ReadOutcome::too_short) == WFCONV_TOO_SHORT &&
               static_cast<int>(wfconv::ReadOutcome::read_failed) == WFCONV_READ_FAILED &&
               static_cast<int>(wfconv::ReadOutcome::ended_early) == WFCONV_ENDED_EARLY);
-
-namespace {
 
 // The caller's pointer is to the base; wfconv_free casts back to what was allocated.
 struct OwnedWaveform : wfconv_waveform {

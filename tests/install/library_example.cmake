@@ -41,7 +41,7 @@ endforeach()
 # What the example must print: each channel file's line count and lines, without CR.
 get_filename_component(name ${EXAMPLE} NAME)
 file(COPY ${EXAMPLE} DESTINATION ${run_dir})
-execute_process(COMMAND head -c 5683 ${EXAMPLE} OUTPUT_FILE ${cut_dir}/${name})  # 25.5 samples into channel 2's 3rd block
+execute_process(COMMAND head -c 5683 ${EXAMPLE} OUTPUT_FILE ${cut_dir}/${name})  # 25.5 samples into block 3 of 2
 foreach(dir ${cut_dir} ${run_dir})
   execute_process(COMMAND ${EMULATOR} ${BUILT_PROGRAM} ${name} WORKING_DIRECTORY ${dir} OUTPUT_QUIET)
   set(expected "")

@@ -15,14 +15,14 @@ has $'Package: wfconv\nVersion: '"$version"$'\nArchitecture: amd64' "$(dpkg-deb 
 has '^libc6 (>= [0-9.]*)$' "$(dpkg-deb -f "$deb" Depends)"
 apt-get -s -q install "./$deb" >/dev/null || fail "apt-get cannot install $deb"
 listing=$(dpkg-deb -c "$deb")
-for path in usr/bin/wfconv usr/share/man/man1/wfconv.1 $lib/libwfconv.so.1 $lib/libwfconv.a usr/include/wfconv/wfconv.h \
+for path in usr/bin/wfconv usr/share/man/man1/wfconv.1 $lib/libwfconv.so.1 $lib/libwfconv.a usr/include/wfconv/wfconv.h\
     usr/include/wfconv/wfconv.hpp $lib/cmake/wfconv/wfconvConfig.cmake $lib/pkgconfig/wfconv-c.pc; do
   has " \./$path\( ->.*\)\?$" "$listing"
 done
 
 root=$(mktemp -d) && trap 'rm -rf "$root"' EXIT
 dpkg -x "$deb" "$root/deb"
-mkdir "$root/packaged" "$root/built" && cp examples/sine_square.wfm "$root/packaged" && cp examples/sine_square.wfm "$root/built"
+mkdir "$root/packaged" && cp examples/sine_square.wfm "$root/packaged" && cp -r "$root/packaged" "$root/built"
 (cd "$root/packaged" && "$root/deb/usr/bin/wfconv" sine_square.wfm >report) &&
   (cd "$root/built" && "$OLDPWD/build-dev/wfconv" sine_square.wfm >report)
 diff -r "$root/packaged" "$root/built" || fail "the packaged wfconv converts differently"
@@ -37,6 +37,6 @@ has "^2048 values$" "$("$root/read_values" examples/sine_square.wfm)" "the C pro
 for name in bin/wfconv.exe bin/wfconv.dll lib/libwfconv.dll.a include/wfconv/wfconv.h share/doc/wfconv/README.md; do
   [ -f "$root/zip/wfconv-$version-windows-x86_64/$name" ] || fail "$zip lacks $name"
 done
-[ "$(objdump -p "$root/zip/wfconv-$version-windows-x86_64/bin/wfconv.dll" | sed -n 's/^\s*\[ *[0-9]*\] \([A-Za-z_]\w*\)$/\1/p' |
-  xargs)" = "$exports" ] || fail "wfconv.dll exports more or less than $exports"
+dll_exports=$(objdump -p "$root"/zip/wfconv-*/bin/wfconv.dll | sed -n 's/^\s*\[ *[0-9]*\] \(\w*\)$/\1/p')
+[ "$(xargs <<<"$dll_exports")" = "$exports" ] || fail "wfconv.dll exports more or less than $exports"
 echo "check_packages: $deb and $zip hold wfconv $version"
