@@ -5,6 +5,7 @@ library (libwfconv.so.1; wfconv.dll on Windows).
     library = wfconv_ctypes.load("libwfconv.so.1")
     outcome, error, (channel1, channel2) = wfconv_ctypes.read(library, "examples/sine_square.wfm")
     channel1["scale"], channel1["values"][:3]  # the values of sine_square.wfm1.txt, as array('f')
+    wfconv_ctypes.read_memory(library, content)  # the same for a file's content in bytes
 """
 
 import array
@@ -38,9 +39,18 @@ def load(path):
 
 
 def read(library, path):
-    """(outcome name, errno, [channel 1, channel 2]); each channel a dict of its header
-    fields and its values, copied bit for bit into an array('f')."""
-    waveform = library.wfconv_read_file(os.fsencode(path))  # UTF-8, on Windows too
+    """(outcome name, errno, [channel 1, channel 2]) of a file; each channel a dict of its
+    header fields and its values, copied bit for bit into an array('f')."""
+    return _taken(library, library.wfconv_read_file(os.fsencode(path)))  # UTF-8, on Windows too
+
+
+def read_memory(library, content):
+    """The same for a file's content in memory (bytes)."""
+    return _taken(library, library.wfconv_read_memory(content, len(content)))
+
+
+def _taken(library, waveform):
+    """What read() returns, copied out of the library's waveform, which it then frees."""
     if not waveform:
         raise MemoryError
     try:

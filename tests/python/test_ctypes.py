@@ -1,5 +1,6 @@
 """The C interface through ctypes (examples/ctypes_example) against the module, bit for bit."""
 
+import errno
 import os
 import sys
 
@@ -32,3 +33,11 @@ def test_what_arrives_is_the_modules(tmp_path, content):
         [d.start_block, d.byte_length, d.scale, d.offset] for d in (want.header.channel1, want.header.channel2)]
     assert [c["values"].tobytes() for c in channels] == [want.channel1.tobytes(), want.channel2.tobytes()]
     assert LIBRARY.wfconv_version().decode() == wfconv.__version__
+    if content is not None:
+        assert wfconv_ctypes.read_memory(LIBRARY, content) == (outcome, error, channels)
+
+
+def test_null_is_refused():
+    for waveform in [LIBRARY.wfconv_read_file(None), LIBRARY.wfconv_read_memory(None, 256)]:
+        assert (waveform.contents.outcome, waveform.contents.error) == (1, errno.EINVAL)  # cannot_open
+        LIBRARY.wfconv_free(waveform)
