@@ -12,8 +12,9 @@ from pybind11.setup_helpers import ParallelCompile, Pybind11Extension
 from setuptools import setup
 
 # Every core source, found rather than listed: src/app is the command line's own
-# front end, the module is the other one.
-core_sources = sorted(path.as_posix() for path in Path("src").rglob("*.cpp") if path.parts[1] != "app")
+# front end and src/c_api the shared library's, the module is another one.
+core_sources = sorted(
+    path.as_posix() for path in Path("src").rglob("*.cpp") if path.parts[1] not in ("app", "c_api"))
 # setuptools rebuilds only when a file it is told of is newer than the module.
 headers = sorted(path.as_posix() for folder in ("src", "include") for path in Path(folder).rglob("*.hpp"))
 
@@ -38,6 +39,7 @@ setup(
             include_dirs=["src", "include"],
             cxx_std=20,
             extra_compile_args=exact_arithmetic,
+            define_macros=[("WFCONV_VERSION", f'"{version}"')],
         )
     ],
     # Out of the way of a CMake build directory named build.

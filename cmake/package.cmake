@@ -1,5 +1,6 @@
-# What consumers of the installed library find: a CMake package (wfconv::wfconv, with a
-# version file) and a pkg-config file. Both locate the prefix from where they lie, so
+# What consumers of the installed library find: a CMake package (wfconv::wfconv, the C++
+# API, static; wfconv::wfconv_c, the C interface, shared; with a version file) and a
+# pkg-config file for each (wfconv, wfconv-c). Both locate the prefix from where they lie, so
 # `cmake --install --prefix DIR` may pick any DIR.
 include(CMakePackageConfigHelpers)
 
@@ -22,5 +23,7 @@ else()
   set(WFCONV_PC_LIBDIR "\${prefix}/${CMAKE_INSTALL_LIBDIR}")
   set(WFCONV_PC_INCLUDEDIR "\${prefix}/${CMAKE_INSTALL_INCLUDEDIR}")
 endif()
+set(WFCONV_PC_ARCHIVE ${CMAKE_STATIC_LIBRARY_PREFIX}wfconv${CMAKE_STATIC_LIBRARY_SUFFIX})
 configure_file(${PROJECT_SOURCE_DIR}/cmake/wfconv.pc.in ${PROJECT_BINARY_DIR}/wfconv.pc @ONLY)
-install(FILES ${PROJECT_BINARY_DIR}/wfconv.pc DESTINATION ${_wfconv_pc_dir})
+configure_file(${PROJECT_SOURCE_DIR}/cmake/wfconv-c.pc.in ${PROJECT_BINARY_DIR}/wfconv-c.pc @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/wfconv.pc ${PROJECT_BINARY_DIR}/wfconv-c.pc DESTINATION ${_wfconv_pc_dir})

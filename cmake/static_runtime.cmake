@@ -31,15 +31,21 @@ if(WFCONV_STATIC_RUNTIME)
   # runtime's clean-up hook, which a private runtime must export for it to be found.
   set(_wfconv_freeres -Wl,--export-dynamic-symbol=_ZN9__gnu_cxx9__freeresEv)
   check_linker_flag(CXX ${_wfconv_freeres} WFCONV_LINKER_EXPORTS_SYMBOL)
+  set(WFCONV_FREERES_FLAGS)
   if(WFCONV_LINKER_EXPORTS_SYMBOL)
-    list(APPEND WFCONV_STATIC_RUNTIME_FLAGS ${_wfconv_freeres})
+    set(WFCONV_FREERES_FLAGS ${_wfconv_freeres})
   endif()
 endif()
 
 # For the executables that are started per file: the program, and the benchmark's
-# baseline, which must be linked the same way to be a fair comparison.
+# baseline, which must be linked the same way to be a fair comparison. And for the
+# shared library, which exports only its C functions and so no clean-up hook.
 function(wfconv_static_runtime target)
   if(WFCONV_STATIC_RUNTIME)
     target_link_options(${target} PRIVATE ${WFCONV_STATIC_RUNTIME_FLAGS})
+    get_target_property(type ${target} TYPE)
+    if(type STREQUAL "EXECUTABLE")
+      target_link_options(${target} PRIVATE ${WFCONV_FREERES_FLAGS})
+    endif()
   endif()
 endfunction()

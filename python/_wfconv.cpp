@@ -240,5 +240,6 @@ PYBIND11_MODULE(_wfconv, module) {
     if (truncated_error_type == nullptr) throw py::error_already_set();
     module.add_object("TruncatedError", py::handle(truncated_error_type));
 
+    module.attr("__version__") = WFCONV_VERSION;  // setup.py's, from CMakeLists.txt
     module.def("read", &read_source, py::arg("source"), "The compiled reader behind wfconv.read.");
 }

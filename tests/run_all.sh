@@ -59,13 +59,6 @@ python_tests() {  # the module pip-installed offline into a fresh venv, held to 
     WFCONV_EXE="$PWD/build-dev/wfconv" build-python/venv/bin/python -m pytest -q  # status 5, no tests, fails too
 }
 
-step dev cmake --workflow --preset dev                         # g++, warnings as errors
-# The cross presets compare their program's output with the dev preset's.
-step windows --after dev cmake --workflow --preset windows     # MinGW-w64 wfconv.exe, tests under Wine
-step i686 --after dev cmake --workflow --preset i686           # 32-bit x86
-step aarch64 --after dev cmake --workflow --preset aarch64     # under qemu-user
-step s390x --after dev cmake --workflow --preset s390x         # big-endian, under qemu-user
-step python --after dev python_tests
 browser_test() {  # the page built to WebAssembly, in headless chromium, held to the dev build's program
   cmake --workflow --preset web &&
     g++ -std=c++20 -Iexamples tests/fuzz/make_seeds.cpp -o build-web/make_seeds &&
@@ -74,7 +67,20 @@ browser_test() {  # the page built to WebAssembly, in headless chromium, held to
     node tests/browser/page_test.mjs build-web/wfconv.html build-dev/wfconv examples/sine_square.wfm build-web/seeds/*.wfm
 }
 
+package_tests() {  # the .deb and the Windows zip, made as README's Packages says, then checked
+  cmake --workflow --preset package && cmake --workflow --preset package-windows &&
+    tests/package/check_packages.sh
+}
+
+step dev cmake --workflow --preset dev                         # g++, warnings as errors
+# The cross presets compare their program's output with the dev preset's.
+step windows --after dev cmake --workflow --preset windows     # MinGW-w64 wfconv.exe, tests under Wine
+step i686 --after dev cmake --workflow --preset i686           # 32-bit x86
+step aarch64 --after dev cmake --workflow --preset aarch64     # under qemu-user
+step s390x --after dev cmake --workflow --preset s390x         # big-endian, under qemu-user
+step python --after dev python_tests
 step browser --after dev browser_test                          # the page, wfconv.html, in headless chromium
+step packages --after dev package_tests                        # the .deb and the Windows zip
 step sanitize cmake --workflow --preset sanitize               # clang++ with ASan, UBSan and clang-tidy
 step fuzz cmake --workflow --preset fuzz                       # a one-minute libFuzzer run
 

@@ -12,7 +12,7 @@ from typing import Union
 
 import numpy
 
-from ._wfconv import ChannelDescriptor, TruncatedError, Waveform, WaveformHeader
+from ._wfconv import ChannelDescriptor, TruncatedError, Waveform, WaveformHeader, __version__
 from ._wfconv import read as _read
 
 __all__ = ["ChannelDescriptor", "TruncatedError", "Waveform", "WaveformHeader", "read"]

@@ -3,6 +3,8 @@
 import numpy
 import numpy.typing
 
+__version__: str
+
 class ChannelDescriptor:
     """One channel's fields from the header block."""
 

@@ -1,12 +1,14 @@
 # Installs into a fresh prefix, then builds examples/read_example against the installed
 # package twice, through find_package(wfconv) and through pkg-config (where installed),
-# runs each on a copy of the bundled example and compares what it prints with the
-# channel files of the built command. Only include/wfconv's headers may be installed,
-# and both builds see nothing of the source tree.
+# and examples/c_example as C99 against the shared library (the only build for Windows);
+# runs each on a copy of the bundled example, the C program on a cut copy too, and compares
+# what it prints with the channel files of the built command. Only include/wfconv's
+# headers may be installed, and both builds see nothing of the source tree.
 set(prefix ${WORK_DIR}/prefix)
 set(run_dir ${WORK_DIR}/run)
+set(cut_dir ${WORK_DIR}/cut)
 file(REMOVE_RECURSE ${WORK_DIR})
-file(MAKE_DIRECTORY ${prefix} ${run_dir})
+file(MAKE_DIRECTORY ${prefix} ${run_dir} ${cut_dir})
 
 function(run_checked)
   execute_process(COMMAND ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
@@ -24,7 +26,7 @@ endif()
 run_checked(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix} ${config_args})
 
 file(GLOB_RECURSE headers RELATIVE ${prefix}/include ${prefix}/include/*)
-file(GLOB_RECURSE public RELATIVE ${SOURCE_DIR}/include ${SOURCE_DIR}/include/wfconv/*.hpp)
+file(GLOB_RECURSE public RELATIVE ${SOURCE_DIR}/include ${SOURCE_DIR}/include/wfconv/*.h*)
 list(SORT headers)
 list(SORT public)
 if(NOT headers STREQUAL public)
@@ -39,15 +41,42 @@ endforeach()
 # What the example must print: each channel file's line count and lines, without CR.
 get_filename_component(name ${EXAMPLE} NAME)
 file(COPY ${EXAMPLE} DESTINATION ${run_dir})
-run_checked(${BUILT_PROGRAM} ${name} WORKING_DIRECTORY ${run_dir})
-set(expected "")
-foreach(channel 1 2)
-  file(READ ${run_dir}/${name}${channel}.txt text)
-  file(SIZE ${run_dir}/${name}${channel}.txt size)
-  math(EXPR lines "${size} / 13")
-  string(REPLACE "\r\n" "\n" text "${text}")
-  string(APPEND expected "${lines} values\n${text}")
+execute_process(COMMAND head -c 5683 ${EXAMPLE} OUTPUT_FILE ${cut_dir}/${name})  # 25.5 samples into block 3 of 2
+foreach(dir ${cut_dir} ${run_dir})
+  execute_process(COMMAND ${EMULATOR} ${BUILT_PROGRAM} ${name} WORKING_DIRECTORY ${dir} OUTPUT_QUIET)
+  set(expected "")
+  file(TOUCH ${dir}/${name}1.txt ${dir}/${name}2.txt)  # a file never made: no values
+  foreach(channel 1 2)
+    file(READ ${dir}/${name}${channel}.txt text)
+    file(SIZE ${dir}/${name}${channel}.txt size)
+    math(EXPR lines "${size} / 13")
+    string(REPLACE "\r\n" "\n" text "${text}")
+    string(APPEND expected "${lines} values\n${text}")
+  endforeach()
+  set(expected_${dir} "${expected}")
 endforeach()
+
+# The C interface through the shared library, where Windows looks for it too.
+set(c_program ${WORK_DIR}/read_values${EXE_SUFFIX})
+separate_arguments(c_flags UNIX_COMMAND "-std=c99 -pedantic -Wall -Wextra -Werror ${CXX_FLAGS}")
+file(GLOB dll ${prefix}/bin/*.dll)
+file(COPY ${dll} DESTINATION ${WORK_DIR})
+set(said_${run_dir} "")
+set(said_${cut_dir} "${name}: ended_early")
+run_checked(${CC} ${c_flags} -I${prefix}/include ${SOURCE_DIR}/examples/c_example/read_values.c -L${prefix}/${LIBDIR}
+  -lwfconv -Wl,-rpath,${prefix}/${LIBDIR} -o ${c_program})
+foreach(dir ${run_dir} ${cut_dir})
+  execute_process(COMMAND ${EMULATOR} ${c_program} ${name} WORKING_DIRECTORY ${dir}
+    OUTPUT_VARIABLE printed ERROR_VARIABLE complaint)
+  string(REPLACE "\r\n" "\n" printed "${printed}")
+  if(NOT printed STREQUAL "${expected_${dir}}" OR NOT complaint MATCHES "^${said_${dir}}\r?\n?$")
+    file(WRITE ${dir}/printed.txt "${printed}")
+    message(FATAL_ERROR "${c_program} printed ${dir}/printed.txt and said '${complaint}'")
+  endif()
+endforeach()
+if(EMULATOR)
+  return()
+endif()
 
 # Built by CMake through the package, with this build's compiler and sanitizer flags.
 set(example_build ${WORK_DIR}/cmake-build)
