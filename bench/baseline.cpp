@@ -1,11 +1,13 @@
-// The conversion written the plain way, for the benchmark to measure wfconv against:
-// stdio streams with their default buffers, 256-byte reads, one fprintf per line.
-// The arithmetic is the program's own (scale_sample), so the files come out the same
-// for every finite value. Assumes a well-formed input; it checks nothing.
+// The conversion written the plain way, the program a user would write instead of
+// wfconv, for the benchmark to measure it against: C stdio streams with their default
+// buffers, 256-byte freads, one printf-style call per line ("%11.4e\r\n"). The
+// arithmetic is the program's own (scale_sample), so the files come out the same for
+// every finite value. Assumes a well-formed input; it checks nothing.
 //
-// It needs nothing of the C++ runtime (no std::string, no new), so, like a C stdio
-// program, it loads only the C library: its start-up is the one wfconv must match.
-// It is compiled and linked with the program's own flags.
+// It needs nothing of the C++ runtime (no std::string, no new) and the arithmetic
+// nothing of the maths library, so, like a C stdio program, it loads only the C
+// library: its start-up is the one wfconv must beat. run.sh refuses to race a build
+// of it that loads anything else.
 //
 //   wfconv_baseline INPUT
 

@@ -5,7 +5,7 @@
 #   bench/run.sh [ROUNDS [SMALL_ROUNDS [BATCH_ROUNDS]]]
 # ROUNDS 0 races only the one-block file and the batch: a quick look at start-up.
 # BENCH_BUILD_DIR overrides the build directory; BENCH_CMAKE_ARGS adds arguments to
-# its configure step (-DWFCONV_STATIC_RUNTIME=OFF measures the shared runtime);
+# its configure step (-DWFCONV_STATIC_RUNTIME=OFF measures the shared runtimes);
 # BENCH_WORK_DIR puts the inputs and outputs elsewhere (a tmpfs such as /dev/shm/wfconv-bench
 # keeps other processes' disk traffic out of a start-up run).
 set -euo pipefail
@@ -19,6 +19,14 @@ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DWFCONV_BUILD_BENCH=ON 
 targets=(wfconv make_waveform wfconv_baseline floor_copy race)
 [ "${1:-}" = 0 ] || targets+=(number_text_bench read_bench)
 cmake --build "$build" -j2 --target "${targets[@]}" >/dev/null
+
+# The baseline stands for the C stdio program a user would write instead: linked
+# against the C library and nothing else, which is what every start of it loads.
+needed="$(readelf -d "$build/bench/wfconv_baseline" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p' | tr '\n' ' ')"
+if [ "$needed" != "libc.so.6 " ]; then
+  echo "run.sh: the baseline must load the C library alone, not: ${needed:-nothing (static)}" >&2
+  exit 1
+fi
 
 mkdir -p "$work"
 trap 'rm -rf "$work"' EXIT  # the inputs and outputs come to about half a gigabyte

@@ -628,7 +628,7 @@ TEST_F(Faults, ReadErrorInsideAChannel) {
 }
 
 // Under valgrind a whole run and a cut one free all memory and close every
-// descriptor they opened.
+// descriptor they opened (the program linked dynamically, where it is a static PIE).
 TEST_F(Faults, ValgrindFindsNoLeak) {
 #if defined(_WIN32) || defined(WFCONV_CROSS_BUILD)
     GTEST_SKIP() << "valgrind checks the native build only: cross builds are static, or emulated";
@@ -646,7 +646,7 @@ TEST_F(Faults, ValgrindFindsNoLeak) {
         const fs::path log = root_ / "valgrind.log";
         const ProgramResult got = test::run_program(
             {valgrind, "--error-exitcode=99", "--leak-check=full", "--errors-for-leak-kinds=all", "--track-fds=yes",
-             "--log-file=" + log.string(), WFCONV_EXE, input.string()},
+             "--log-file=" + log.string(), WFCONV_LEAK_CHECK_EXE, input.string()},
             root_);
         EXPECT_EQ(got.status, size == whole.size() ? 0 : 3);
         const std::string found = read_file(log);

@@ -46,26 +46,54 @@ DoubleDouble two_sum(double a, double b) {
     return {s, err};
 }
 
+// The double operations below stand in for libm's ilogb, ldexp, fmod and nextafter
+// with bit operations on the values this file meets, all normal and finite: the
+// program then loads no maths library at start-up (bench/README.md, Start-up).
+constexpr int kDoubleFractionBits = 52;
+constexpr int kDoubleExponentBias = 1023;
+constexpr std::uint64_t kDoubleFractionMask = (std::uint64_t{1} << kDoubleFractionBits) - 1U;
+
+int binary_exponent(double normal) {
+    const std::uint64_t bits = std::bit_cast<std::uint64_t>(normal);
+    return static_cast<int>((bits >> kDoubleFractionBits) & 0x7FFU) - kDoubleExponentBias;
+}
+
+bool is_power_of_two(double normal) { return (std::bit_cast<std::uint64_t>(normal) & kDoubleFractionMask) == 0U; }
+
+// 2^exponent, for exponents of normal doubles.
+double power_of_two(int exponent) {
+    return std::bit_cast<double>(static_cast<std::uint64_t>(exponent + kDoubleExponentBias) << kDoubleFractionBits);
+}
+
+// The neighbour of a normal double one step nearer to or further from zero.
+double step_away_from_zero(double normal, bool away) {
+    const std::uint64_t bits = std::bit_cast<std::uint64_t>(normal);
+    return std::bit_cast<double>(away ? bits + 1U : bits - 1U);
+}
+
+// y rounded to an integer, ties to even, for |y| < 2^62; whatever the rounding mode.
 double round_half_even(double y) {
-    const double down = std::floor(y);
-    const double frac = y - down;  // exact: |y| is small here
-    if (frac > 0.5) return down + 1.0;
-    if (frac < 0.5) return down;
-    return std::fmod(down, 2.0) == 0.0 ? down : down + 1.0;
+    const auto whole = static_cast<std::int64_t>(y);  // towards zero
+    const double frac = y - static_cast<double>(whole);  // exact
+    std::int64_t rounded = whole;
+    if (frac > 0.5 || (frac == 0.5 && whole % 2 != 0)) ++rounded;
+    if (frac < -0.5 || (frac == -0.5 && whole % 2 != 0)) --rounded;
+    return static_cast<double>(rounded);
 }
 
 // Rounds hi + lo (hi = hi + lo rounded to double) to a 64-bit significand and
-// returns it again as an exact pair.
+// returns it again as an exact pair. hi is normal whenever lo is not zero: both
+// terms are multiples of 2^-149, so an inexact sum spans more than 53 bits above that.
 DoubleDouble round_to_64_bits(DoubleDouble x) {
     if (x.lo == 0.0) return x;  // 53 bits already fit
     // The exact value drops a binade below hi when hi is a power of two and lo pulls
     // towards zero; its 64-bit grid is then twice as fine.
-    int exponent = std::ilogb(x.hi);
-    const bool power_of_two = std::ldexp(1.0, exponent) == std::fabs(x.hi);
-    if (power_of_two && std::signbit(x.hi) != std::signbit(x.lo)) --exponent;
-    const double unit = std::ldexp(1.0, exponent - 63);
+    int exponent = binary_exponent(x.hi);
+    if (is_power_of_two(x.hi) && std::signbit(x.hi) != std::signbit(x.lo)) --exponent;
+    const double unit = power_of_two(exponent - 63);
     // hi lies on the 64-bit grid with an even last bit (it has 11 bits fewer),
     // so rounding lo to the grid rounds the whole value, ties to even included.
+    // lo is at most half of hi's last place, so lo / unit stays below 2^11.
     return {x.hi, round_half_even(x.lo / unit) * unit};
 }
 
@@ -78,7 +106,7 @@ double round_to_odd(DoubleDouble x) {
     const DoubleDouble sum = two_sum(x.hi, x.lo);
     if (sum.lo == 0.0) return sum.hi;
     if ((std::bit_cast<std::uint64_t>(sum.hi) & 1U) != 0U) return sum.hi;
-    return std::nextafter(sum.hi, sum.lo > 0.0 ? HUGE_VAL : -HUGE_VAL);
+    return step_away_from_zero(sum.hi, std::signbit(sum.hi) == std::signbit(sum.lo));
 }
 
 // Halfway between FLT_MAX and 2^128: from here on, rounding to float gives infinity.
