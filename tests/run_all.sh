@@ -24,9 +24,13 @@ fi
 if [ ${#missing[@]} -gt 0 ]; then
   install_line="apt-get update && apt-get install -y --no-install-recommends ${missing[*]}"
   if [ "$(id -u)" -eq 0 ]; then
+    # CI's throwaway machines: dpkg need not sync every file it unpacks. Through sudo,
+    # on someone's own machine, it keeps its safe default.
     as_root=()
+    unsafe_io=(-o Dpkg::Options::=--force-unsafe-io)
   elif command -v sudo >/dev/null 2>&1; then
     as_root=(sudo)
+    unsafe_io=()
   else
     echo "tests/run_all.sh: missing Debian packages; as root, run:" >&2
     echo "  $install_line" >&2
@@ -34,12 +38,11 @@ if [ ${#missing[@]} -gt 0 ]; then
   fi
   echo "== Installing ${missing[*]}"
   install_start=$SECONDS
-  # A fresh image has no package lists yet. Another apt run may hold the lock; dpkg
-  # need not sync every file of a throwaway machine's packages.
+  # A fresh image has no package lists yet; another apt run may hold the lock.
   apt_options=(-q -o DPkg::Lock::Timeout=900)
   if ! { "${as_root[@]}" apt-get "${apt_options[@]}" update &&
          "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get "${apt_options[@]}" \
-           -o Dpkg::Options::=--force-unsafe-io install -y --no-install-recommends "${missing[@]}"; }; then
+           "${unsafe_io[@]}" install -y --no-install-recommends "${missing[@]}"; }; then
     echo "tests/run_all.sh: installing failed; as root, run:" >&2
     echo "  $install_line" >&2
     exit 2
