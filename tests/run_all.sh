@@ -4,44 +4,64 @@
 # and ends with one line per step. Exits non-zero if any step failed.
 set -uo pipefail
 cd "$(dirname "$0")/.."
+summary=()  # one line per step, and one for the installs
 
-# --- Packages: the list lives in tests/debian-packages.txt.
+# --- Packages: the list lives in tests/debian-packages.txt. Elsewhere than on Debian or
+# Ubuntu, install their equivalents first; the steps then say what is still missing.
 mapfile -t packages < <(sed -e 's/#.*//' -e '/^[[:space:]]*$/d' tests/debian-packages.txt)
-# A name may also be one that an installed package provides: NodeSource's nodejs
-# provides npm, and installing Debian's npm beside it would remove it.
-provided=$(dpkg-query -W -f='${Status}\t${Provides}\n' 2>/dev/null | awk -F'\t' '/ok installed/ {print $2}' |
-  tr ',' '\n' | sed -e 's/ *(.*//' -e 's/^ *//')
 missing=()
-for package in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed' ||
-    grep -qxF "$package" <<<"$provided" || missing+=("$package")
-done
+if ! command -v dpkg-query >/dev/null 2>&1; then
+  echo "== Not a Debian-like system: install the equivalents of tests/debian-packages.txt"
+else
+  # A name may also be one that an installed package provides: NodeSource's nodejs
+  # provides npm, and installing Debian's npm beside it would remove it.
+  provided=$(dpkg-query -W -f='${db:Status-Status}\t${Provides}\n' | awk -F'\t' '$1 == "installed" {print $2}' |
+    tr ',' '\n' | sed -e 's/ *(.*//' -e 's/^ *//')
+  declare -A installed=()
+  while read -r status package; do  # one query; a package dpkg never saw is not listed
+    [ "$status" = installed ] && installed[$package]=1
+  done < <(dpkg-query -W -f='${db:Status-Status} ${Package}\n' "${packages[@]}" 2>/dev/null)
+  for package in "${packages[@]}"; do
+    [ -n "${installed[$package]-}" ] || grep -qxF "$package" <<<"$provided" || missing+=("$package")
+  done
+fi
 if [ ${#missing[@]} -gt 0 ]; then
+  install_line="apt-get update && apt-get install -y --no-install-recommends ${missing[*]}"
   if [ "$(id -u)" -eq 0 ]; then
+    # CI's throwaway machines: dpkg need not sync every file it unpacks. Through sudo,
+    # on someone's own machine, it keeps its safe default.
     as_root=()
+    unsafe_io=(-o Dpkg::Options::=--force-unsafe-io)
   elif command -v sudo >/dev/null 2>&1; then
     as_root=(sudo)
+    unsafe_io=()
   else
     echo "tests/run_all.sh: missing Debian packages; as root, run:" >&2
-    echo "  apt-get update && apt-get install -y --no-install-recommends ${missing[*]}" >&2
+    echo "  $install_line" >&2
     exit 2
   fi
   echo "== Installing ${missing[*]}"
-  # A fresh image has no package lists yet.
-  "${as_root[@]}" apt-get update -q &&
-    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive \
-      apt-get install -y -q --no-install-recommends "${missing[@]}" || exit 2
+  install_start=$SECONDS
+  # A fresh image has no package lists yet; another apt run may hold the lock.
+  apt_options=(-q -o DPkg::Lock::Timeout=900)
+  if ! { "${as_root[@]}" apt-get "${apt_options[@]}" update &&
+         "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get "${apt_options[@]}" \
+           "${unsafe_io[@]}" install -y --no-install-recommends "${missing[@]}"; }; then
+    echo "tests/run_all.sh: installing failed; as root, run:" >&2
+    echo "  $install_line" >&2
+    exit 2
+  fi
+  summary+=("$(printf '%-10s %-7s %4d s' installs done $((SECONDS - install_start)))")
 fi
 
 # --- Steps: each runs whatever happened before it; the summary says what broke.
-summary=()
 failed=0
 declare -A outcome=()
 step() {  # step NAME [--after STEP] COMMAND...: run COMMAND, note its result and time
   local name=$1 after=""
   shift
-  if [ "$1" = --after ]; then after=$2; shift 2; fi
-  if [ -n "$after" ] && [ "${outcome[$after]}" != passed ]; then
+  if [ "${1-}" = --after ]; then after=$2; shift 2; fi
+  if [ -n "$after" ] && [ "${outcome[$after]-}" != passed ]; then
     outcome[$name]=skipped
     summary+=("$(printf '%-10s skipped (needs %s)' "$name" "$after")")
     return
@@ -87,4 +107,5 @@ step fuzz cmake --workflow --preset fuzz                       # a one-minute li
 echo
 echo "== Summary"
 printf '%s\n' "${summary[@]}"
+printf '%-10s %-7s %4d s\n' total "$([ "$failed" -eq 0 ] && echo passed || echo failed)" "$SECONDS"
 exit "$failed"

@@ -1,8 +1,8 @@
 #pragma once
 
-// How much of the long sweeps a test run checks. Runs under an emulator (the cross
-// presets set WFCONV_SWEEP_DIVISOR) check about one case in so many, to keep CI
-// short; a native run checks them all.
+// How much of the long sweeps a test run checks. Runs under an emulator (tests/CMakeLists.txt
+// sets WFCONV_SWEEP_DIVISOR for them) check about one case in so many, to keep CI short; a
+// native run checks them all.
 
 #include <cstdlib>
 
