@@ -13,7 +13,7 @@ import { openPage } from "../tests/browser/open_page.mjs";
 const [pagePath, file, roundsArg] = process.argv.slice(2);
 const rounds = Number(roundsArg ?? 5);
 const downloads = fs.mkdtempSync(path.join(os.tmpdir(), "wfconv-page-bench-"));
-const { browser, page } = await openPage(pathToFileURL(path.resolve(pagePath)).href, downloads);
+const { browser, page, finished } = await openPage(pathToFileURL(path.resolve(pagePath)).href, downloads);
 const quantile = (list, q) => [...list].sort((a, b) => a - b)[Math.floor((list.length - 1) * q)];
 const median = (list) => quantile(list, 0.5);
 const frame = () =>
@@ -40,7 +40,8 @@ for (let round = 1; round <= rounds; ++round) {
   const started = performance.now();
   await page.click("[data-testid=channel1]");
   const saved = path.join(downloads, name);
-  while (!fs.existsSync(saved)) await new Promise((r) => setTimeout(r, 10));
+  while (!finished.has(name)) await new Promise((r) => setTimeout(r, 10));
+  finished.delete(name);
   saves.push(performance.now() - started);
   fs.rmSync(saved);
 }

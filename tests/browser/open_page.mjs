@@ -1,5 +1,6 @@
 // Debian's chromium, headless, on a page: shared by the browser test and the page's
-// benchmark. Downloads go to downloadDir; requests lists every URL the page asked for.
+// benchmark. Downloads go to downloadDir, and finished lists the names of those written
+// whole; requests lists every URL the page asked for.
 
 import puppeteer from "puppeteer-core";
 
@@ -15,7 +16,13 @@ export async function openPage(url, downloadDir, viewport = { width: 1200, heigh
   const requests = [];
   page.on("request", (request) => requests.push(request.url()));
   const session = await browser.target().createCDPSession();
-  await session.send("Browser.setDownloadBehavior", { behavior: "allow", downloadPath: downloadDir });
+  // A download's file shows before its last byte is written: wait for chromium's word.
+  const names = new Map(), finished = new Set();
+  session.on("Browser.downloadWillBegin", (event) => names.set(event.guid, event.suggestedFilename));
+  session.on("Browser.downloadProgress", (event) => {
+    if (event.state === "completed") finished.add(names.get(event.guid));
+  });
+  await session.send("Browser.setDownloadBehavior", { behavior: "allow", downloadPath: downloadDir, eventsEnabled: true });
   await page.goto(url);
-  return { browser, page, requests };
+  return { browser, page, requests, finished };
 }

@@ -22,7 +22,7 @@ const work = fs.mkdtempSync(path.join(os.tmpdir(), "wfconv-page-"));
 const commandDir = path.join(work, "command"), downloads = path.join(work, "downloads");
 fs.mkdirSync(commandDir);
 
-const { browser, page, requests } = await openPage(pageFile(pagePath), downloads);
+const { browser, page, requests, finished } = await openPage(pageFile(pagePath), downloads);
 const failures = [];
 const expect = (ok, what) => { if (!ok) failures.push(what); };
 
@@ -50,10 +50,10 @@ function extremes(text) {
 
 async function downloaded(name) {
   const file = path.join(downloads, name);
-  for (let waited = 0; waited < 20000 && !fs.existsSync(file); waited += 25) {
+  for (let waited = 0; waited < 20000 && !finished.has(name); waited += 25) {
     await new Promise((r) => setTimeout(r, 25));
   }
-  return fs.existsSync(file) ? fs.readFileSync(file) : null;
+  return finished.has(name) ? fs.readFileSync(file) : null;
 }
 
 // Pixels in the data's colours (trace, infinities, NaNs), per canvas.
