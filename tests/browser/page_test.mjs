@@ -48,6 +48,16 @@ function extremes(text) {
   return `${lines[0]} ${lines.at(-1)}`;
 }
 
+// Chromium drops, silently, an eleventh download that a page starts within a second of
+// the first of ten (its burst limit). A person never clicks that fast; this test does.
+const downloadStarts = [];
+async function startDownload(button) {
+  const tenthLast = downloadStarts.at(-10);
+  if (tenthLast !== undefined) await new Promise((r) => setTimeout(r, tenthLast + 1100 - Date.now()));
+  downloadStarts.push(Date.now());
+  await page.click(button);
+}
+
 async function downloaded(name) {
   const file = path.join(downloads, name);
   for (let waited = 0; waited < 20000 && !finished.has(name); waited += 25) {
@@ -89,7 +99,7 @@ for (const [n, file] of args.entries()) {
     const shown = await page.$eval(row, (r) => `${r.cells[3].textContent} ${r.cells[4].textContent}`);
     const lines = fs.readFileSync(expected, "latin1");
     expect(shown === extremes(lines), `${want.name}: channel ${i + 1} least and greatest`);
-    await page.click(button);
+    await startDownload(button);
     const got = await downloaded(path.basename(expected));
     expect(got !== null && got.equals(fs.readFileSync(expected)), `${want.name}: channel ${i + 1} download`);
     if (got && got.length > 0) expect((await inked())[i] > 0, `${want.name}: channel ${i + 1} plot is blank`);
