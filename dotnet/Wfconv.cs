@@ -49,6 +49,8 @@ public sealed class WaveformHeader {
 public sealed class Waveform {
     // What messages call content handed over in memory.
     const string ContentName = "<bytes>";
+    // A lone surrogate throws rather than becoming U+FFFD, which would name another file.
+    static readonly Encoding StrictUtf8 = new UTF8Encoding(false, true);
 
     static Waveform() {
         Native.PreferRuntimeFile();
@@ -71,16 +73,16 @@ public sealed class Waveform {
         if (path == null) throw new ArgumentNullException(nameof(path));
         if (path.Length == 0) throw new ArgumentException("Empty path name is not legal.", nameof(path));
         if (path.IndexOf('\0') >= 0) throw new ArgumentException("Illegal characters in path.", nameof(path));
-        return Taken(Native.wfconv_read_file(Encoding.UTF8.GetBytes(path + "\0")), path, path);
+        return Taken(Native.wfconv_read_file(StrictUtf8.GetBytes(path + "\0")), path, true);
     }
 
     public static Waveform Read(byte[] content) {
         if (content == null) throw new ArgumentNullException(nameof(content));
-        return Taken(Native.wfconv_read_memory(content, new UIntPtr((ulong)content.LongLength)), null, ContentName);
+        return Taken(Native.wfconv_read_memory(content, new UIntPtr((ulong)content.LongLength)), ContentName, false);
     }
 
     // Copies the library's waveform out and frees it, then throws for any outcome but complete.
-    static Waveform Taken(IntPtr native, string path, string name) {
+    static Waveform Taken(IntPtr native, string name, bool isPath) {
         if (native == IntPtr.Zero) throw new OutOfMemoryException();
         Native.Waveform got;
         Waveform waveform;
@@ -99,9 +101,9 @@ public sealed class Waveform {
             case ReadOutcome.TooShort:
                 throw new InvalidDataException(name + " is shorter than one 256-byte header block");
             case ReadOutcome.CannotOpen:
-                throw SystemError.ForPath(got.Error, "Cannot open " + name, path);
+                throw SystemError.For(got.Error, "Cannot open ", name, isPath);
             case ReadOutcome.ReadFailed:
-                throw SystemError.ForPath(got.Error, "Cannot read " + name, path);
+                throw SystemError.For(got.Error, "Cannot read ", name, isPath);
             default:
                 throw new InvalidOperationException("unknown read outcome " + got.Outcome);
         }
@@ -134,12 +136,12 @@ static class SystemError {
     static readonly bool OnWindows = Environment.OSVersion.Platform == PlatformID.Win32NT;
     static readonly int ENAMETOOLONG = OnWindows ? 38 : 36;
 
-    internal static Exception ForPath(int errno, string what, string path) {
-        string message = what + ": " + Reason(errno);
-        if (path != null) {
+    internal static Exception For(int errno, string what, string name, bool isPath) {
+        string message = what + name + ": " + Reason(errno);
+        if (isPath) {
             // Like File.OpenRead: the file is missing if its directory is there, else the directory.
-            if (errno == ENOENT && DirectoryExists(Path.GetDirectoryName(path))) {
-                return new FileNotFoundException(message, path);
+            if (errno == ENOENT && DirectoryExists(Path.GetDirectoryName(name) ?? "")) {
+                return new FileNotFoundException(message, name);
             }
             if (errno == ENOENT || errno == ENOTDIR) return new DirectoryNotFoundException(message);
             if (errno == EACCES || errno == EPERM || errno == EISDIR) return new UnauthorizedAccessException(message);
@@ -149,7 +151,7 @@ static class SystemError {
     }
 
     static bool DirectoryExists(string directory) {
-        return string.IsNullOrEmpty(directory) || Directory.Exists(directory);  // none: the root or the current one
+        return directory.Length == 0 || Directory.Exists(directory);  // none: the root or the current one
     }
 
     [DllImport("libc", EntryPoint = "strerror", CallingConvention = CallingConvention.Cdecl)]
@@ -160,7 +162,7 @@ static class SystemError {
 
     static string Reason(int errno) {
         try {
-            string text = Marshal.PtrToStringAnsi(OnWindows ? WindowsStrerror(errno) : UnixStrerror(errno));
+            var text = Marshal.PtrToStringAnsi(OnWindows ? WindowsStrerror(errno) : UnixStrerror(errno));
             if (!string.IsNullOrEmpty(text)) return text;
         } catch (Exception e) when (e is DllNotFoundException || e is EntryPointNotFoundException) {
         }
