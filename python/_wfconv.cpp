@@ -165,21 +165,22 @@ private:
     Py_buffer view_{};
 };
 
-PythonWaveform read_memory(const py::handle& source) {
+PythonWaveform read_memory(const py::handle& source, const std::string& name) {
     const ExportedBuffer buffer(source);
     wfconv::ReadResult result;
     {
         py::gil_scoped_release unlocked;
         result = wfconv::read_waveform(buffer.bytes());
     }
-    return finish(std::move(result), SourceName{py::none(), kMemoryName});
+    return finish(std::move(result), SourceName{py::none(), name});
 }
 
-PythonWaveform read_source(const py::object& source) {
+// name: what messages call content in memory; wfconv.read passes a file object's.
+PythonWaveform read_source(const py::object& source, const std::string& name) {
     if (is_path(source)) return read_path(source);
-    if (PyObject_CheckBuffer(source.ptr()) != 0) return read_memory(source);
-    throw py::type_error("read() takes a path (str, bytes, os.PathLike) or a bytes-like object, not " +
-                         std::string(py::str(py::type::handle_of(source).attr("__name__"))));
+    if (PyObject_CheckBuffer(source.ptr()) != 0) return read_memory(source, name);
+    throw py::type_error("read() takes a path (str, bytes, os.PathLike), a bytes-like object or a binary file "
+                         "object, not " + std::string(py::str(py::type::handle_of(source).attr("__name__"))));
 }
 
 std::string describe(const wfconv::ChannelDescriptor& channel) {
@@ -241,5 +242,6 @@ PYBIND11_MODULE(_wfconv, module) {
     module.add_object("TruncatedError", py::handle(truncated_error_type));
 
     module.attr("__version__") = WFCONV_VERSION;  // setup.py's, from CMakeLists.txt
-    module.def("read", &read_source, py::arg("source"), "The compiled reader behind wfconv.read.");
+    module.def("read", &read_source, py::arg("source"), py::arg("name") = kMemoryName,
+               "The compiled reader behind wfconv.read.");
 }

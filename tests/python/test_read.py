@@ -1,5 +1,7 @@
 """wfconv.read against the command line's channel files and the x87 reference."""
 
+import contextlib
+import io
 import math
 import os
 import pathlib
@@ -8,6 +10,7 @@ import shutil
 import struct
 import subprocess
 import sys
+import zipfile
 
 import numpy as np
 import pytest
@@ -83,6 +86,52 @@ def test_values_are_the_extended_precision_reference(scale, offset):
     assert np.array_equal(got.view(np.uint32)[~nan], want.view(np.uint32)[~nan])
 
 
+def zip_member(path):
+    archive = io.BytesIO()
+    with zipfile.ZipFile(archive, "w") as writer:
+        writer.write(path, "member.wfm")
+    return zipfile.ZipFile(archive).open("member.wfm")
+
+
+def past_junk(path):
+    file = io.BytesIO(b"junk" + path.read_bytes())
+    file.seek(4)
+    return file
+
+
+class ReadintoOnly:
+    def __init__(self, path):
+        self.readinto = io.BytesIO(path.read_bytes()).readinto
+
+    def close(self):
+        pass
+
+
+# Each kind of file object and what messages call it (None: the path).
+FILE_OBJECTS = {"open": (lambda path: open(path, "rb"), None), "zip member": (zip_member, "member.wfm"),
+                "BytesIO at its position": (past_junk, "<file>"), "readinto only": (ReadintoOnly, "<file>")}
+
+
+@pytest.mark.parametrize("kind", FILE_OBJECTS)
+def test_file_objects_read_as_their_path(tmp_path, kind):
+    make, name = FILE_OBJECTS[kind]
+    path = tmp_path / "in.wfm"
+    for content in [EVERY_RAW_FILES[0], EVERY_RAW_FILES[0][:-1001]]:  # more than one 64 KiB chunk; cut
+        path.write_bytes(content)
+        try:
+            want = wfconv.read(path)
+        except wfconv.TruncatedError as early:
+            want = early.waveform
+        with contextlib.closing(make(path)) as file:
+            try:
+                got = wfconv.read(file)
+            except wfconv.TruncatedError as early:
+                assert str(early).startswith("Unexpected end of " + (name or str(path)) + ":")
+                got = early.waveform
+        assert repr(got.header) == repr(want.header)
+        assert all(np.array_equal(a, b) for a, b in zip(bits(got), bits(want)))
+
+
 # (file length, channels): cut inside channel 1 after 50 whole samples and an odd byte,
 # 1 byte into its second block, before its start, inside channel 2, right after channel 1.
 CUTS = [(256 + 101, [(1, 512), (3, 256)]), (2 * 256 + 1, [(1, 512), (3, 256)]), (3 * 256, [(5, 256), (6, 256)]),
@@ -116,8 +165,10 @@ def test_failures_raise_what_open_would(tmp_path):
     for source, name in [(short, str(short)), (bytearray(), "<bytes>"), (memoryview(bytes(255)), "<bytes>")]:
         with pytest.raises(ValueError, match=re.escape(name)):
             wfconv.read(source)
-    with pytest.raises(TypeError):
-        wfconv.read(256)
+    with open(ROOT / "examples" / "sine_square.wfm", encoding="utf-8") as text:
+        for neither in [256, text]:  # neither a path nor content; a file that gives str
+            with pytest.raises(TypeError):
+                wfconv.read(neither)
 
 
 @pytest.mark.skipif(not hasattr(os, "mkfifo"), reason="needs named pipes")
