@@ -89,14 +89,12 @@ browser_test() {  # the page built to WebAssembly, in headless chromium, held to
 
 dotnet_test() {  # Wfconv.dll built by Mono's mcs beside only the library's runtime file, held to the C interface
   local out=build-dotnet
-  rm -rf $out && mkdir -p $out/lib && cp -L build-dev/src/c_api/libwfconv.so.1 $out/lib/ &&
-    mcs -target:library -warnaserror -out:$out/Wfconv.dll dotnet/Wfconv.cs && cp dotnet/Wfconv.dll.config $out/ &&
-    mcs -warnaserror -r:$out/Wfconv.dll -out:$out/WfconvTest.exe tests/dotnet/WfconvTest.cs &&
-    cc -std=c99 -Wall -Wextra -Werror -Iinclude tests/dotnet/dump_waveform.c $out/lib/libwfconv.so.1 \
-      -o $out/dump_waveform &&
+  rm -rf $out && mkdir -p $out/lib && cp -L build-dev/src/c_api/libwfconv.so.1 dotnet/Wfconv.dll.config $out/lib/ &&
+    mcs -target:library -warnaserror -out:$out/lib/Wfconv.dll dotnet/Wfconv.cs &&
+    mcs -warnaserror -r:$out/lib/Wfconv.dll -out:$out/lib/WfconvTest.exe tests/dotnet/WfconvTest.cs &&
+    cc -std=c99 -Wall -Werror -Iinclude tests/dotnet/dump_waveform.c $out/lib/libwfconv.so.1 -o $out/dump &&
     g++ -std=c++20 -Iexamples tests/fuzz/make_seeds.cpp -o $out/make_seeds && $out/make_seeds $out/seeds &&
-    LD_LIBRARY_PATH=$PWD/$out/lib mono $out/WfconvTest.exe $out/dump_waveform $out/work \
-      examples/sine_square.wfm $out/seeds/*.wfm
+    LD_LIBRARY_PATH=$PWD/$out/lib mono $out/lib/WfconvTest.exe $out/dump $out/work examples/sine_square.wfm $out/seeds/*
 }
 
 package_tests() {  # the .deb and the Windows zip, made as README's Packages says, then checked

@@ -1,8 +1,6 @@
-// Wfconv.dll against the C interface (dump_waveform): the same outcome and the same bits for
-// every file, read by path and as content, and the exceptions File.OpenRead would throw.
-//
+// Wfconv.dll against the C interface (dump_waveform): by path and as content, each file gives the
+// C interface's outcome and bits; what cannot be read, the exception File.OpenRead would throw.
 //   mono WfconvTest.exe DUMP_WAVEFORM WORK_DIRECTORY EXAMPLE FILE...
-
 using System;
 using System.Collections.Generic;
 using System.Diagnostics;
@@ -13,121 +11,77 @@ using System.Text;
 using Wfconv;
 
 static class WfconvTest {
-    static int failures;
-
-    static void Check(bool ok, string what) {
-        if (ok) return;
-        Console.Error.WriteLine("FAILED: " + what);
-        ++failures;
-    }
-
     static int Main(string[] args) {
-        string dump = args[0], work = args[1], example = args[2];
+        // The seeds hold cut files and one shorter than a header.
+        string work = args[1], script = Path.Combine(work, "波形-вольт.wfm");
         Directory.CreateDirectory(work);
-        string cut = Path.Combine(work, "cut.wfm"), script = Path.Combine(work, "波形-вольт.wfm");
-        File.WriteAllBytes(cut, File.ReadAllBytes(example).Take(5683).ToArray());  // 25.5 samples into block 3
-        File.Copy(example, script, true);
-        string[] readable = args.Skip(2).Concat(new[] {cut, script}).ToArray();
-
-        // Unreadable paths and the exception each must throw.
-        var refused = new Dictionary<string, Type> {
-            {Path.Combine(work, "missing.wfm"), typeof(FileNotFoundException)},
-            {Path.Combine(work, "missing", "in.wfm"), typeof(DirectoryNotFoundException)},
-            {work, typeof(UnauthorizedAccessException)},  // a directory
-        };
-        string[] layout;
-        List<string[]> wanted = RunDump(dump, readable.Concat(refused.Keys), out layout);
-
-        string cLayout = string.Join(" ", layout);
-        Check(cLayout == NativeLayout(), "struct layout " + NativeLayout() + ", C's " + cLayout);
-        for (int i = 0; i < readable.Length; ++i) {
-            string[] want = wanted[i];
-            string outcome = want[0].Split(' ')[0];
-            Type type = outcome == "complete" ? null
-                      : outcome == "ended_early" ? typeof(TruncatedWaveformException)
-                      : outcome == "too_short" ? typeof(InvalidDataException) : typeof(void);  // no other here
-            string path = readable[i];
-            byte[] content = File.ReadAllBytes(path);
-            foreach (var read in new Func<Waveform>[] {() => Waveform.Read(path), () => Waveform.Read(content)}) {
-                Exception thrown;
-                string[] got = Outcome(read, out thrown);
-                    Check((thrown == null ? null : thrown.GetType()) == type, path + ": " + want[0] + " but " + thrown);
-                Check(got == null || got.SequenceEqual(want), path + ": values differ from the C interface's");
+        File.Copy(args[2], script, true);
+        var expected = new Dictionary<string, Type> {  // by the C interface's outcome, else by path
+            {"complete", null}, {"ended_early", typeof(TruncatedWaveformException)},
+            {"too_short", typeof(InvalidDataException)}, {Path.Combine(work, "no.wfm"), typeof(FileNotFoundException)},
+            {Path.Combine(work, "no", "in.wfm"), typeof(DirectoryNotFoundException)},
+            {work, typeof(UnauthorizedAccessException)}};
+        string[] paths = args.Skip(2).Concat(expected.Keys.Skip(3).Prepend(script)).ToArray();
+        string[] dump = Dump(args[0], paths);
+        var failures = new List<string>();
+        if (dump[0] != Layout()) failures.Add("struct layout " + Layout() + ", C's " + dump[0]);
+        for (int i = 0; i < paths.Length; ++i) {
+            string path = paths[i];
+            string[] want = dump.Skip(1 + 3 * i).Take(3).ToArray(), outcome = want[0].Split(new[] {' '}, 3);
+            bool refused = !expected.ContainsKey(outcome[1]);
+            var reads = new Func<Waveform>[] {() => Waveform.Read(path), () => Waveform.Read(File.ReadAllBytes(path))};
+            foreach (Func<Waveform> read in reads.Take(refused ? 1 : 2)) {
+                Waveform got = null;
+                Exception thrown = null;
+                try {
+                    got = read();
+                } catch (TruncatedWaveformException e) {
+                    thrown = e;
+                    got = e.Waveform;
+                } catch (Exception e) {
+                    thrown = e;
+                }
+                if (thrown?.GetType() != expected[refused ? path : outcome[1]]) {
+                    failures.Add(path + ": " + want[0] + " but " + thrown);
+                } else if (got != null && (((int)got.Outcome).ToString() != outcome[0] ||
+                                           Line(got.Header.Channel1, got.Channel1) != want[1] ||
+                                           Line(got.Header.Channel2, got.Channel2) != want[2])) {
+                    failures.Add(path + ": outcome or values differ from the C interface's");
+                } else if (refused && !thrown.Message.EndsWith(path + ": " + outcome[2])) {
+                    failures.Add(path + ": message " + thrown.Message);
+                }
             }
         }
-        int k = readable.Length;
-        foreach (var entry in refused) {
-            string reason = wanted[k++][0].Split(new[] {' '}, 3)[2];
-            Exception thrown;
-            Outcome(() => Waveform.Read(entry.Key), out thrown);
-            Check(thrown != null && thrown.GetType() == entry.Value, entry.Key + ": " + thrown);
-            Check(thrown != null && thrown.Message.EndsWith(entry.Key + ": " + reason), "message of " + thrown);
-            var missing = thrown as FileNotFoundException;
-            Check(missing == null || missing.FileName == entry.Key, "FileName of " + thrown);
-        }
-        Console.WriteLine((failures == 0 ? "passed: " : "failed: ") + (readable.Length * 2 + refused.Count) + " reads");
-        return failures == 0 ? 0 : 1;
+        failures.ForEach(Console.Error.WriteLine);
+        Console.WriteLine("{0} files, {1} failures", paths.Length, failures.Count);
+        return failures.Count == 0 ? 0 : 1;
     }
 
-    // The dump's three lines per path, after its line of the structs' layout.
-    static List<string[]> RunDump(string dump, IEnumerable<string> paths, out string[] layout) {
-        var start = new ProcessStartInfo(dump, "--layout") {
-            UseShellExecute = false, RedirectStandardInput = true, RedirectStandardOutput = true,
-        };
-        string output;
+    static string[] Dump(string program, string[] paths) {
+        var start = new ProcessStartInfo(program) {UseShellExecute = false, RedirectStandardInput = true,
+                                                   RedirectStandardOutput = true};
         using (Process process = Process.Start(start)) {
-            byte[] input = Encoding.UTF8.GetBytes(string.Concat(paths.Select(p => p + "\n")));
+            byte[] input = Encoding.UTF8.GetBytes(string.Concat(paths.Select(path => path + "\n")));
             process.StandardInput.BaseStream.Write(input, 0, input.Length);
             process.StandardInput.Close();
-            output = process.StandardOutput.ReadToEnd();
-            process.WaitForExit();
-            if (process.ExitCode != 0) throw new Exception(dump + " failed");
+            return process.StandardOutput.ReadToEnd().Split('\n');
         }
-        string[] lines = output.TrimEnd('\n').Split('\n');
-        layout = lines[0].Split(' ');
-        var dumps = new List<string[]>();
-        for (int i = 1; i < lines.Length; i += 3) dumps.Add(lines.Skip(i).Take(3).ToArray());
-        return dumps;
-    }
-
-    // What a read gave, in the dump's form; null when it threw with no waveform.
-    static string[] Outcome(Func<Waveform> read, out Exception thrown) {
-        thrown = null;
-        Waveform waveform;
-        try {
-            waveform = read();
-        } catch (TruncatedWaveformException e) {
-            thrown = e;
-            waveform = e.Waveform;
-        } catch (Exception e) {
-            thrown = e;
-            return null;
-        }
-        string outcome = waveform.Outcome == ReadOutcome.Complete ? "complete"
-                       : waveform.Outcome == ReadOutcome.EndedEarly ? "ended_early" : waveform.Outcome.ToString();
-        return new[] {outcome + " 0", Line(waveform.Header.Channel1, waveform.Channel1),
-                      Line(waveform.Header.Channel2, waveform.Channel2)};
     }
 
     static string Line(ChannelHeader header, float[] values) {
-        var bits = new uint[values.Length];
-        Buffer.BlockCopy(values, 0, bits, 0, values.Length * 4);
-        var words = new[] {header.StartBlock.ToString(), header.ByteLength.ToString(), Bits(header.Scale),
-                           Bits(header.Offset), values.Length.ToString()};
-        return string.Join(" ", words.Concat(bits.Select(b => b.ToString("x8"))));
+        var bits = new uint[values.Length + 2];
+        Buffer.BlockCopy(new[] {header.Scale, header.Offset}.Concat(values).ToArray(), 0, bits, 0, bits.Length * 4);
+        return string.Join(" ", new object[] {header.StartBlock, header.ByteLength, bits[0].ToString("x8"),
+                                              bits[1].ToString("x8"), values.Length}
+                                    .Concat(bits.Skip(2).Select(b => b.ToString("x8"))));
     }
 
-    static string Bits(float value) {
-        return BitConverter.ToUInt32(BitConverter.GetBytes(value), 0).ToString("x8");
-    }
-
-    // Wfconv.dll's private declarations of wfconv_channel and wfconv_waveform, as the dump prints C's.
-    static string NativeLayout() {
-        Type channel = typeof(Waveform).Assembly.GetType("Wfconv.Native+Channel", true);
-        Type waveform = typeof(Waveform).Assembly.GetType("Wfconv.Native+Waveform", true);
-        Func<Type, string, int> offset = (type, field) => (int)Marshal.OffsetOf(type, field);
-        return string.Join(" ", new[] {Marshal.SizeOf(channel), offset(channel, "Values"), offset(channel, "Count"),
-                                       Marshal.SizeOf(waveform), offset(waveform, "Error"),
-                                       offset(waveform, "Channel1"), offset(waveform, "Channel2")});
+    // Wfconv.dll's private declarations of the C structs, as the dump prints C's.
+    static string Layout() {
+        Type channel = typeof(Waveform).Assembly.GetType("Wfconv.Native+Channel");
+        Type waveform = typeof(Waveform).Assembly.GetType("Wfconv.Native+Waveform");
+        return string.Join(" ", Marshal.SizeOf(channel), Marshal.OffsetOf(channel, "Values"),
+                           Marshal.OffsetOf(channel, "Count"), Marshal.SizeOf(waveform),
+                           Marshal.OffsetOf(waveform, "Channel2"));
     }
 }

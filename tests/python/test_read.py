@@ -1,6 +1,5 @@
 """wfconv.read against the command line's channel files and the x87 reference."""
 
-import contextlib
 import io
 import math
 import os
@@ -10,6 +9,7 @@ import shutil
 import struct
 import subprocess
 import sys
+import types
 import zipfile
 
 import numpy as np
@@ -60,6 +60,16 @@ EVERY_RAW_FILES = [waveform_file([(1, 0x20000, *PAIRS[i]), (0, 0x20000, *PAIRS[i
 WALK_FILE = waveform_file([(5, 767, 0x3F800000, 0), (3, 256, 0x3F000000, 0x3F800000)], np.arange(8 * 128) - 500)
 
 
+def file_objects(path, content):
+    """A binary file object of each kind holding content, at its position, and what messages call it."""
+    archive, past_junk = io.BytesIO(), io.BytesIO(b"junk" + content)
+    with zipfile.ZipFile(archive, "w") as writer:
+        writer.writestr("member.wfm", content)
+    past_junk.seek(4)
+    return [(open(path, "rb"), str(path)), (zipfile.ZipFile(archive).open("member.wfm"), "member.wfm"),
+            (past_junk, "<file>"), (types.SimpleNamespace(readinto=io.BytesIO(content).readinto), "<file>")]
+
+
 @pytest.mark.parametrize("content", [(ROOT / "examples" / "sine_square.wfm").read_bytes(), WALK_FILE, *EVERY_RAW_FILES],
                          ids=["example", "block walk", *(f"every raw, pair {i}" for i in range(len(PAIRS)))])
 def test_values_are_the_command_lines_whatever_the_source(tmp_path, content):
@@ -68,7 +78,8 @@ def test_values_are_the_command_lines_whatever_the_source(tmp_path, content):
     waveform = wfconv.read(str(path))
     assert [channel_text(waveform.channel1), channel_text(waveform.channel2)] == command_files(path, 0)
     assert all(c.dtype == np.float32 and c.ndim == 1 for c in (waveform.channel1, waveform.channel2))
-    for source in [path, os.fsencode(path), bytearray(content), memoryview(content), np.frombuffer(content, np.uint8)]:
+    for source in [path, os.fsencode(path), bytearray(content), memoryview(content), np.frombuffer(content, np.uint8),
+                   *(file for file, _ in file_objects(path, content))]:
         again = wfconv.read(source)
         assert repr(again.header) == repr(waveform.header)
         assert all(np.array_equal(a, b) for a, b in zip(bits(again), bits(waveform)))
@@ -86,52 +97,6 @@ def test_values_are_the_extended_precision_reference(scale, offset):
     assert np.array_equal(got.view(np.uint32)[~nan], want.view(np.uint32)[~nan])
 
 
-def zip_member(path):
-    archive = io.BytesIO()
-    with zipfile.ZipFile(archive, "w") as writer:
-        writer.write(path, "member.wfm")
-    return zipfile.ZipFile(archive).open("member.wfm")
-
-
-def past_junk(path):
-    file = io.BytesIO(b"junk" + path.read_bytes())
-    file.seek(4)
-    return file
-
-
-class ReadintoOnly:
-    def __init__(self, path):
-        self.readinto = io.BytesIO(path.read_bytes()).readinto
-
-    def close(self):
-        pass
-
-
-# Each kind of file object and what messages call it (None: the path).
-FILE_OBJECTS = {"open": (lambda path: open(path, "rb"), None), "zip member": (zip_member, "member.wfm"),
-                "BytesIO at its position": (past_junk, "<file>"), "readinto only": (ReadintoOnly, "<file>")}
-
-
-@pytest.mark.parametrize("kind", FILE_OBJECTS)
-def test_file_objects_read_as_their_path(tmp_path, kind):
-    make, name = FILE_OBJECTS[kind]
-    path = tmp_path / "in.wfm"
-    for content in [EVERY_RAW_FILES[0], EVERY_RAW_FILES[0][:-1001]]:  # more than one 64 KiB chunk; cut
-        path.write_bytes(content)
-        try:
-            want = wfconv.read(path)
-        except wfconv.TruncatedError as early:
-            want = early.waveform
-        with contextlib.closing(make(path)) as file:
-            try:
-                got = wfconv.read(file)
-            except wfconv.TruncatedError as early:
-                assert str(early).startswith("Unexpected end of " + (name or str(path)) + ":")
-                got = early.waveform
-        assert repr(got.header) == repr(want.header)
-        assert all(np.array_equal(a, b) for a, b in zip(bits(got), bits(want)))
-
-
 # (file length, channels): cut inside channel 1 after 50 whole samples and an odd byte,
 # 1 byte into its second block, before its start, inside channel 2, right after channel 1.
 CUTS = [(256 + 101, [(1, 512), (3, 256)]), (2 * 256 + 1, [(1, 512), (3, 256)]), (3 * 256, [(5, 256), (6, 256)]),
@@ -144,7 +109,7 @@ def test_early_end_keeps_what_the_command_line_keeps(tmp_path, end, channels):
     path = tmp_path / "cut.wfm"
     path.write_bytes(content)
     files = command_files(path, 3)
-    for source, name in [(path, str(path)), (bytearray(content), "<bytes>")]:
+    for source, name in [(path, str(path)), (bytearray(content), "<bytes>"), *file_objects(path, content)]:
         with pytest.raises(wfconv.TruncatedError, match="^Unexpected end of " + re.escape(name)) as caught:
             wfconv.read(source)
         assert isinstance(caught.value, EOFError)
