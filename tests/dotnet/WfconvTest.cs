@@ -71,9 +71,8 @@ static class WfconvTest {
     static string Line(ChannelHeader header, float[] values) {
         var bits = new uint[values.Length + 2];
         Buffer.BlockCopy(new[] {header.Scale, header.Offset}.Concat(values).ToArray(), 0, bits, 0, bits.Length * 4);
-        return string.Join(" ", new object[] {header.StartBlock, header.ByteLength, bits[0].ToString("x8"),
-                                              bits[1].ToString("x8"), values.Length}
-                                    .Concat(bits.Skip(2).Select(b => b.ToString("x8"))));
+        var words = new object[] {header.StartBlock, header.ByteLength, values.Length};
+        return string.Join(" ", words.Concat(bits.Select(word => word.ToString("x8"))));
     }
 
     // Wfconv.dll's private declarations of the C structs, as the dump prints C's.

@@ -1,5 +1,6 @@
 /* The C interface's reads for the .NET test: a line of the structs' sizes and offsets, then for
- * each path on standard input "OUTCOME NAME [REASON]" and a line per channel, floats as bits. */
+ * each path on standard input "OUTCOME NAME [REASON]" and a line per channel: start block, byte
+ * length, count, then scale, offset and the values as their bits in hex. */
 #include <stddef.h>
 #include <stdio.h>
 #include <string.h>
@@ -25,7 +26,7 @@ int main(void) {
         const wfconv_channel* channels[2] = {&waveform->channel1, &waveform->channel2};
         for (int k = 0; k < 2; ++k) {
             const wfconv_channel* c = channels[k];
-            printf("%d %d %08x %08x %zu", c->start_block, c->byte_length, bits(c->scale), bits(c->offset), c->count);
+            printf("%d %d %zu %08x %08x", c->start_block, c->byte_length, c->count, bits(c->scale), bits(c->offset));
             for (size_t i = 0; i < c->count; ++i) printf(" %08x", bits(c->values[i]));
             putchar('\n');
         }
