@@ -121,9 +121,11 @@ def test_early_end_keeps_what_the_command_line_keeps(tmp_path, end, channels):
 def test_failures_raise_what_open_would(tmp_path):
     missing, short = tmp_path / "missing.wfm", tmp_path / "short.wfm"
     short.write_bytes(bytes(255))
+    not_utf8 = os.fsencode(tmp_path) + b"/\xff.wfm"  # a POSIX name is bytes, in no encoding
     for source, error, filename in [(missing, FileNotFoundError, str(missing)),
                                     (os.fsencode(missing), FileNotFoundError, os.fsencode(missing)),
-                                    (tmp_path, IsADirectoryError, str(tmp_path))]:
+                                    (tmp_path, IsADirectoryError, str(tmp_path)),
+                                    *[(not_utf8, FileNotFoundError, not_utf8)] * (os.name == "posix")]:
         with pytest.raises(error) as caught:
             wfconv.read(source)
         assert caught.value.filename == filename
