@@ -13,6 +13,9 @@ using System;
 using System.IO;
 using System.Runtime.InteropServices;
 using System.Text;
+#if NETCOREAPP3_0_OR_GREATER
+using System.Runtime.Loader;
+#endif
 
 namespace Wfconv {
 
@@ -174,7 +177,7 @@ static class SystemError {
 // alignment, pointer-sized values and count, so one declaration fits 32-bit and 64-bit.
 static class Native {
     // wfconv.dll on Windows; elsewhere the library's runtime file is libwfconv.so.1, which
-    // Wfconv.dll.config names for Mono and the resolver below for .NET.
+    // Wfconv.dll.config names for Mono and PreferRuntimeFile for .NET.
     const string Library = "wfconv";
 
     [StructLayout(LayoutKind.Sequential)]
@@ -195,18 +198,14 @@ static class Native {
         public Channel Channel2;
     }
 
-    // The unversioned libwfconv.so comes only with the development files; .NET takes the
-    // runtime file of this major version first. A resolver the program set already wins.
+    // The unversioned libwfconv.so comes only with the development files: where the default
+    // search fails, .NET takes the runtime file of this major version. An event, unlike a
+    // DllImportResolver, leaves the program's own resolver free.
     internal static void PreferRuntimeFile() {
 #if NETCOREAPP3_0_OR_GREATER
-        try {
-            NativeLibrary.SetDllImportResolver(typeof(Native).Assembly, (name, assembly, searchPath) => {
-                if (name != Library || RuntimeInformation.IsOSPlatform(OSPlatform.Windows)) return IntPtr.Zero;
-                return NativeLibrary.TryLoad("libwfconv.so.1", assembly, searchPath, out IntPtr handle)
-                           ? handle : IntPtr.Zero;
-            });
-        } catch (InvalidOperationException) {
-        }
+        var context = AssemblyLoadContext.GetLoadContext(typeof(Native).Assembly) ?? AssemblyLoadContext.Default;
+        context.ResolvingUnmanagedDll += (assembly, name) =>
+            name == Library && NativeLibrary.TryLoad("libwfconv.so.1", out IntPtr handle) ? handle : IntPtr.Zero;
 #endif
     }
 
