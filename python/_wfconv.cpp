@@ -54,6 +54,15 @@ struct SourceName {
     std::string text;
 };
 
+// A name as messages print it. A POSIX name need not be UTF-8: os.fsdecode keeps its other
+// bytes as lone surrogates, which UTF-8 cannot hold, so they print escaped, as in a repr.
+std::string message_text(const py::handle& name) {
+    const auto text =
+        py::reinterpret_steal<py::bytes>(PyUnicode_AsEncodedString(name.ptr(), "utf-8", "backslashreplace"));
+    if (!text) throw py::error_already_set();
+    return text;
+}
+
 [[noreturn]] void raise_os_error(const std::error_code& error, const SourceName& name) {
 #ifdef _WIN32
     if (error.category() == std::system_category()) {
@@ -126,7 +135,7 @@ std::filesystem::path native_path(const py::object& fspath) {
 PythonWaveform read_path(const py::handle& source) {
     const auto fspath = py::reinterpret_steal<py::object>(PyOS_FSPath(source.ptr()));
     if (!fspath) throw py::error_already_set();
-    const SourceName name{fspath, py::str(py::module_::import("os").attr("fsdecode")(fspath))};
+    const SourceName name{fspath, message_text(py::module_::import("os").attr("fsdecode")(fspath))};
     std::filesystem::path path;
     try {
         path = native_path(fspath);
@@ -165,21 +174,22 @@ private:
     Py_buffer view_{};
 };
 
-PythonWaveform read_memory(const py::handle& source) {
+PythonWaveform read_memory(const py::handle& source, const py::str& name) {
     const ExportedBuffer buffer(source);
     wfconv::ReadResult result;
     {
         py::gil_scoped_release unlocked;
         result = wfconv::read_waveform(buffer.bytes());
     }
-    return finish(std::move(result), SourceName{py::none(), kMemoryName});
+    return finish(std::move(result), SourceName{py::none(), message_text(name)});
 }
 
-PythonWaveform read_source(const py::object& source) {
+// name: what messages call content in memory; wfconv.read passes a file object's.
+PythonWaveform read_source(const py::object& source, const py::str& name) {
     if (is_path(source)) return read_path(source);
-    if (PyObject_CheckBuffer(source.ptr()) != 0) return read_memory(source);
-    throw py::type_error("read() takes a path (str, bytes, os.PathLike) or a bytes-like object, not " +
-                         std::string(py::str(py::type::handle_of(source).attr("__name__"))));
+    if (PyObject_CheckBuffer(source.ptr()) != 0) return read_memory(source, name);
+    throw py::type_error("read() takes a path (str, bytes, os.PathLike), a bytes-like object or a binary file "
+                         "object, not " + std::string(py::str(py::type::handle_of(source).attr("__name__"))));
 }
 
 std::string describe(const wfconv::ChannelDescriptor& channel) {
@@ -241,5 +251,6 @@ PYBIND11_MODULE(_wfconv, module) {
     module.add_object("TruncatedError", py::handle(truncated_error_type));
 
     module.attr("__version__") = WFCONV_VERSION;  // setup.py's, from CMakeLists.txt
-    module.def("read", &read_source, py::arg("source"), "The compiled reader behind wfconv.read.");
+    module.def("read", &read_source, py::arg("source"), py::arg("name") = py::str(kMemoryName),
+               "The compiled reader behind wfconv.read.");
 }

@@ -87,6 +87,16 @@ browser_test() {  # the page built to WebAssembly, in headless chromium, held to
     node tests/browser/page_test.mjs build-web/wfconv.html build-dev/wfconv examples/sine_square.wfm build-web/seeds/*.wfm
 }
 
+dotnet_test() {  # Wfconv.dll built by Mono's mcs beside only the library's runtime file, held to the C interface
+  local out=build-dotnet
+  rm -rf $out && mkdir -p $out/lib && cp -L build-dev/src/c_api/libwfconv.so.1 dotnet/Wfconv.dll.config $out/lib/ &&
+    mcs -target:library -warnaserror -out:$out/lib/Wfconv.dll dotnet/Wfconv.cs &&
+    mcs -warnaserror -r:$out/lib/Wfconv.dll -out:$out/lib/WfconvTest.exe tests/dotnet/WfconvTest.cs &&
+    cc -std=c99 -Wall -Werror -Iinclude tests/dotnet/dump_waveform.c $out/lib/libwfconv.so.1 -o $out/dump &&
+    g++ -std=c++20 -Iexamples tests/fuzz/make_seeds.cpp -o $out/make_seeds && $out/make_seeds $out/seeds &&
+    LD_LIBRARY_PATH=$PWD/$out/lib mono $out/lib/WfconvTest.exe $out/dump $out/work examples/sine_square.wfm $out/seeds/*
+}
+
 package_tests() {  # the .deb and the Windows zip, made as README's Packages says, then checked
   cmake --workflow --preset package && cmake --workflow --preset package-windows &&
     tests/package/check_packages.sh
@@ -99,6 +109,7 @@ step i686 --after dev cmake --workflow --preset i686           # 32-bit x86
 step aarch64 --after dev cmake --workflow --preset aarch64     # under qemu-user
 step s390x --after dev cmake --workflow --preset s390x         # big-endian, under qemu-user
 step python --after dev python_tests
+step dotnet --after dev dotnet_test                            # Wfconv.cs under Mono
 step browser --after dev browser_test                          # the page, wfconv.html, in headless chromium
 step packages --after dev package_tests                        # the .deb and the Windows zip
 step sanitize cmake --workflow --preset sanitize               # clang++ with ASan, UBSan and clang-tidy

@@ -53,5 +53,5 @@ class TruncatedError(EOFError):
 
     waveform: Waveform
 
-def read(source: object) -> Waveform:
+def read(source: object, name: str = "<bytes>") -> Waveform:
     """The compiled reader behind wfconv.read."""

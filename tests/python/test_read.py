@@ -1,5 +1,6 @@
 """wfconv.read against the command line's channel files and the x87 reference."""
 
+import io
 import math
 import os
 import pathlib
@@ -8,6 +9,8 @@ import shutil
 import struct
 import subprocess
 import sys
+import types
+import zipfile
 
 import numpy as np
 import pytest
@@ -57,6 +60,16 @@ EVERY_RAW_FILES = [waveform_file([(1, 0x20000, *PAIRS[i]), (0, 0x20000, *PAIRS[i
 WALK_FILE = waveform_file([(5, 767, 0x3F800000, 0), (3, 256, 0x3F000000, 0x3F800000)], np.arange(8 * 128) - 500)
 
 
+def file_objects(path, content):
+    """A binary file object of each kind holding content, at its position, and what messages call it."""
+    archive, past_junk = io.BytesIO(), io.BytesIO(b"junk" + content)
+    with zipfile.ZipFile(archive, "w") as writer:
+        writer.writestr("member.wfm", content)
+    past_junk.seek(4)
+    return [(open(path, "rb"), str(path)), (zipfile.ZipFile(archive).open("member.wfm"), "member.wfm"),
+            (past_junk, "<file>"), (types.SimpleNamespace(readinto=io.BytesIO(content).readinto), "<file>")]
+
+
 @pytest.mark.parametrize("content", [(ROOT / "examples" / "sine_square.wfm").read_bytes(), WALK_FILE, *EVERY_RAW_FILES],
                          ids=["example", "block walk", *(f"every raw, pair {i}" for i in range(len(PAIRS)))])
 def test_values_are_the_command_lines_whatever_the_source(tmp_path, content):
@@ -65,7 +78,8 @@ def test_values_are_the_command_lines_whatever_the_source(tmp_path, content):
     waveform = wfconv.read(str(path))
     assert [channel_text(waveform.channel1), channel_text(waveform.channel2)] == command_files(path, 0)
     assert all(c.dtype == np.float32 and c.ndim == 1 for c in (waveform.channel1, waveform.channel2))
-    for source in [path, os.fsencode(path), bytearray(content), memoryview(content), np.frombuffer(content, np.uint8)]:
+    for source in [path, os.fsencode(path), bytearray(content), memoryview(content), np.frombuffer(content, np.uint8),
+                   *(file for file, _ in file_objects(path, content))]:
         again = wfconv.read(source)
         assert repr(again.header) == repr(waveform.header)
         assert all(np.array_equal(a, b) for a, b in zip(bits(again), bits(waveform)))
@@ -95,7 +109,7 @@ def test_early_end_keeps_what_the_command_line_keeps(tmp_path, end, channels):
     path = tmp_path / "cut.wfm"
     path.write_bytes(content)
     files = command_files(path, 3)
-    for source, name in [(path, str(path)), (bytearray(content), "<bytes>")]:
+    for source, name in [(path, str(path)), (bytearray(content), "<bytes>"), *file_objects(path, content)]:
         with pytest.raises(wfconv.TruncatedError, match="^Unexpected end of " + re.escape(name)) as caught:
             wfconv.read(source)
         assert isinstance(caught.value, EOFError)
@@ -107,17 +121,21 @@ def test_early_end_keeps_what_the_command_line_keeps(tmp_path, end, channels):
 def test_failures_raise_what_open_would(tmp_path):
     missing, short = tmp_path / "missing.wfm", tmp_path / "short.wfm"
     short.write_bytes(bytes(255))
+    not_utf8 = os.fsencode(tmp_path) + b"/\xff.wfm"  # a POSIX name is bytes, in no encoding
     for source, error, filename in [(missing, FileNotFoundError, str(missing)),
                                     (os.fsencode(missing), FileNotFoundError, os.fsencode(missing)),
-                                    (tmp_path, IsADirectoryError, str(tmp_path))]:
+                                    (tmp_path, IsADirectoryError, str(tmp_path)),
+                                    *[(not_utf8, FileNotFoundError, not_utf8)] * (os.name == "posix")]:
         with pytest.raises(error) as caught:
             wfconv.read(source)
         assert caught.value.filename == filename
     for source, name in [(short, str(short)), (bytearray(), "<bytes>"), (memoryview(bytes(255)), "<bytes>")]:
         with pytest.raises(ValueError, match=re.escape(name)):
             wfconv.read(source)
-    with pytest.raises(TypeError):
-        wfconv.read(256)
+    with open(ROOT / "examples" / "sine_square.wfm", encoding="utf-8") as text:
+        for neither in [256, text]:  # neither a path nor content; a file that gives str
+            with pytest.raises(TypeError):
+                wfconv.read(neither)
 
 
 @pytest.mark.skipif(not hasattr(os, "mkfifo"), reason="needs named pipes")
