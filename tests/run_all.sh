@@ -87,6 +87,22 @@ browser_test() {  # the page built to WebAssembly, in headless chromium, held to
     node tests/browser/page_test.mjs build-web/wfconv.html build-dev/wfconv examples/sine_square.wfm build-web/seeds/*.wfm
 }
 
+octave_tests() {  # the Octave package pkg-installed into a throwaway prefix, held to the C interface and the command
+  local work=build-octave
+  rm -rf "$work" build-package/matlab/wfconv-*.tar.gz && mkdir -p "$work/files" &&  # one tarball, this version's
+    cmake --preset package >/dev/null && cmake --build --preset octave-package &&
+    g++ -std=c++20 -Iexamples tests/fuzz/make_seeds.cpp -o "$work/make_seeds" && "$work/make_seeds" "$work/files" &&
+    cp examples/sine_square.wfm "$work/files/" && cp examples/sine_square.wfm "$work/files/amplitude-µV.wfm" &&
+    head -c 3000 examples/sine_square.wfm >"$work/files/cut.wfm" || return
+  local file
+  for file in "$work"/files/*.wfm "$work/files/missing.wfm"; do
+    build-dev/wfconv "$file" >"$file.out"  # status 2 or 3: the test takes the outcome from the C interface
+  done
+  python3 tests/octave/dump_c_values.py build-dev/src/c_api/libwfconv.so.1 "$work"/files/*.wfm "$work/files/missing.wfm" &&
+    octave --no-gui --norc --no-history --quiet --no-window-system tests/octave/test_wfconv_read.m \
+      build-package/matlab/wfconv-*.tar.gz "$work"
+}
+
 package_tests() {  # the .deb and the Windows zip, made as README's Packages says, then checked
   cmake --workflow --preset package && cmake --workflow --preset package-windows &&
     tests/package/check_packages.sh
@@ -101,6 +117,7 @@ step s390x --after dev cmake --workflow --preset s390x         # big-endian, und
 step python --after dev python_tests
 step browser --after dev browser_test                          # the page, wfconv.html, in headless chromium
 step packages --after dev package_tests                        # the .deb and the Windows zip
+step octave --after dev octave_tests                           # wfconv_read, the Octave package
 step sanitize cmake --workflow --preset sanitize               # clang++ with ASan, UBSan and clang-tidy
 step fuzz cmake --workflow --preset fuzz                       # a one-minute libFuzzer run
 
