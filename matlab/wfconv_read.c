@@ -64,7 +64,7 @@ static mxArray* channel_header(const wfconv_channel* channel) {
 }
 
 static mxArray* channel_values(const wfconv_channel* channel) {
-    mxArray* column = mxCreateNumericMatrix(channel->count, 1, mxSINGLE_CLASS, mxREAL);
+    mxArray* column = mxCreateNumericMatrix((mwSize)channel->count, 1, mxSINGLE_CLASS, mxREAL);
     if (channel->count != 0) memcpy(mxGetData(column), channel->values, channel->count * sizeof(float));
     return column;
 }
