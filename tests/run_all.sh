@@ -87,20 +87,17 @@ browser_test() {  # the page built to WebAssembly, in headless chromium, held to
     node tests/browser/page_test.mjs build-web/wfconv.html build-dev/wfconv examples/sine_square.wfm build-web/seeds/*.wfm
 }
 
-octave_tests() {  # the Octave package pkg-installed into a throwaway prefix, held to the C interface and the command
-  local work=build-octave
-  rm -rf "$work" build-package/matlab/wfconv-*.tar.gz && mkdir -p "$work/files" &&  # one tarball, this version's
+octave_tests() {  # wfconv_read pkg-installed into build-octave/prefix, held to the C interface and the command
+  local files=build-octave/files file
+  rm -rf build-octave build-package/matlab/wfconv-*.tar.gz && mkdir -p $files &&  # one tarball, this version's
     cmake --preset package >/dev/null && cmake --build --preset octave-package &&
-    g++ -std=c++20 -Iexamples tests/fuzz/make_seeds.cpp -o "$work/make_seeds" && "$work/make_seeds" "$work/files" &&
-    cp examples/sine_square.wfm "$work/files/" && cp examples/sine_square.wfm "$work/files/amplitude-µV.wfm" &&
-    head -c 3000 examples/sine_square.wfm >"$work/files/cut.wfm" || return
-  local file
-  for file in "$work"/files/*.wfm "$work/files/missing.wfm"; do
-    build-dev/wfconv "$file" >"$file.out"  # status 2 or 3: the test takes the outcome from the C interface
-  done
-  python3 tests/octave/dump_c_values.py build-dev/src/c_api/libwfconv.so.1 "$work"/files/*.wfm "$work/files/missing.wfm" &&
+    g++ -std=c++20 -Iexamples tests/fuzz/make_seeds.cpp -o build-octave/make_seeds && build-octave/make_seeds $files &&
+    cp examples/sine_square.wfm $files/ && head -c 3000 examples/sine_square.wfm >$files/cut.wfm &&
+    cp examples/sine_square.wfm "$files/amplitude-µV.wfm" || return
+  for file in $files/*.wfm $files/missing.wfm; do build-dev/wfconv "$file" >"$file.out"; done  # status 2 or 3 too
+  python3 tests/octave/dump_c_values.py build-dev/src/c_api/libwfconv.so.1 $files/*.wfm $files/missing.wfm &&
     octave --no-gui --norc --no-history --quiet --no-window-system tests/octave/test_wfconv_read.m \
-      build-package/matlab/wfconv-*.tar.gz "$work"
+      build-package/matlab/wfconv-*.tar.gz build-octave
 }
 
 package_tests() {  # the .deb and the Windows zip, made as README's Packages says, then checked
