@@ -89,7 +89,7 @@ browser_test() {  # the page built to WebAssembly, in headless chromium, held to
 
 octave_tests() {  # wfconv_read pkg-installed into build-octave/prefix, held to the C interface and the command
   local files=build-octave/files file
-  rm -rf build-octave build-package/matlab/wfconv-*.tar.gz && mkdir -p $files &&  # one tarball, this version's
+  rm -rf build-octave build-package/matlab/wfconv-*.tar.gz && mkdir -p $files build-octave/prefix &&
     cmake --preset package >/dev/null && cmake --build --preset octave-package &&
     g++ -std=c++20 -Iexamples tests/fuzz/make_seeds.cpp -o build-octave/make_seeds && build-octave/make_seeds $files &&
     cp examples/sine_square.wfm $files/ && head -c 3000 examples/sine_square.wfm >$files/cut.wfm &&

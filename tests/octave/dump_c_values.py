@@ -1,9 +1,7 @@
-"""The C interface's reading of each FILE, for test_wfconv_read.m: FILE.c holds its outcome, the
-system's message for its error (or -), then as 32-bit patterns the header's fields (read in place:
-a trip through a Python float would quiet a signalling NaN) and each channel's values, a line each.
-
-    python3 dump_c_values.py LIBRARY FILE...
-"""
+"""The C interface's reading of each FILE, for test_wfconv_read.m, in FILE.c, a line each: the
+outcome, the system's message or -, the header's fields, channel 1's and channel 2's values; the
+numbers as 32-bit patterns, read in place (a Python float would quiet a signalling NaN).
+Usage: python3 dump_c_values.py LIBRARY FILE..."""
 import ctypes
 import os
 import sys
@@ -12,13 +10,15 @@ sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "examples
 import wfconv_ctypes  # noqa: E402
 
 library = wfconv_ctypes.load(sys.argv[1])
+as_bits = ctypes.POINTER(ctypes.c_uint32)
 for path in sys.argv[2:]:
     waveform = library.wfconv_read_file(os.fsencode(path))
     got = waveform.contents
-    lines = [library.wfconv_outcome_name(got.outcome).decode(), os.strerror(got.error) if got.error else "-", []]
-    for channel in (got.channel1, got.channel2):
-        lines[2] += ctypes.cast(ctypes.pointer(channel), ctypes.POINTER(ctypes.c_uint32))[:4]
-        lines.append(ctypes.cast(channel.values, ctypes.POINTER(ctypes.c_uint32))[:channel.count])
-    library.wfconv_free(waveform)
+    channels = (got.channel1, got.channel2)
+    header = [bits for c in channels for bits in ctypes.cast(ctypes.pointer(c), as_bits)[:4]]
     with open(f"{path}.c", "w", encoding="utf-8") as dump:
-        dump.writelines((line if isinstance(line, str) else " ".join(map(str, line))) + "\n" for line in lines)
+        print(library.wfconv_outcome_name(got.outcome).decode(), os.strerror(got.error) if got.error else "-",
+              sep="\n", file=dump)
+        for numbers in [header, *(ctypes.cast(c.values, as_bits)[:c.count] for c in channels)]:
+            print(*numbers, file=dump)
+    library.wfconv_free(waveform)
