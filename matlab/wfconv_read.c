@@ -101,7 +101,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     }
     const char* name = kContentName;
     if (mxIsChar(source) && is_vector(source)) {
-        char* path = path_text(source);
+        char* path = path_text(source);  /* mxMalloc'd: freed when the call ends, however it ends */
         if (path == NULL) bad_argument("The path cannot be converted to UTF-8.");
         name = path;
         held = wfconv_read_file(path);
