@@ -97,6 +97,21 @@ dotnet_test() {  # Wfconv.dll built by Mono's mcs beside only the library's runt
     LD_LIBRARY_PATH=$PWD/$out/lib mono $out/lib/WfconvTest.exe $out/dump $out/work examples/sine_square.wfm $out/seeds/*
 }
 
+octave_tests() {  # wfconv_read pkg-installed into build-octave/prefix, held to the C interface and the command
+  local files=build-octave/files file
+  rm -rf build-octave build-package/matlab/wfconv-*.tar.gz && mkdir -p $files build-octave/prefix &&
+    cmake --preset package >/dev/null && cmake --build --preset octave-package &&
+    diff <(grep -o 'src/[a-z0-9_]*/[a-z0-9_]*\.cpp' README.md | sort) \
+      <(sort build-package/matlab/octave_package_sources.txt) &&  # README's mex command: the package's sources
+    g++ -std=c++20 -Iexamples tests/fuzz/make_seeds.cpp -o build-octave/make_seeds && build-octave/make_seeds $files &&
+    cp examples/sine_square.wfm $files/ && head -c 3000 examples/sine_square.wfm >$files/cut.wfm &&
+    cp examples/sine_square.wfm "$files/amplitude-µV.wfm" || return
+  for file in $files/*.wfm $files/missing.wfm; do build-dev/wfconv "$file" >"$file.out"; done  # status 2 or 3 too
+  /usr/bin/python3 tests/octave/dump_c_values.py build-dev/src/c_api/libwfconv.so.1 $files/*.wfm $files/missing.wfm &&
+    octave --no-gui --norc --no-history --quiet --no-window-system tests/octave/test_wfconv_read.m \
+      build-package/matlab/wfconv-*.tar.gz build-octave
+}
+
 package_tests() {  # the .deb and the Windows zip, made as README's Packages says, then checked
   cmake --workflow --preset package && cmake --workflow --preset package-windows &&
     tests/package/check_packages.sh
@@ -112,6 +127,7 @@ step python --after dev python_tests
 step dotnet --after dev dotnet_test                            # Wfconv.cs under Mono
 step browser --after dev browser_test                          # the page, wfconv.html, in headless chromium
 step packages --after dev package_tests                        # the .deb and the Windows zip
+step octave --after dev octave_tests                           # wfconv_read, the Octave package
 step sanitize cmake --workflow --preset sanitize               # clang++ with ASan, UBSan and clang-tidy
 step fuzz cmake --workflow --preset fuzz                       # a one-minute libFuzzer run
 

@@ -1,0 +1,55 @@
+# cmake -D SOURCE_DIR=... -D WORK_DIR=... -D VERSION=... -D SOURCE_LIST=FILE -P make_octave_package.cmake
+# Makes WORK_DIR/wfconv-VERSION.tar.gz, the Octave package: the MEX function's source and
+# help text, and the library's sources copied from the tree (SOURCE_LIST names them, one
+# a line, relative to SOURCE_DIR), so that `pkg install` needs only Octave and a compiler.
+set(name wfconv-${VERSION})
+set(stage ${WORK_DIR}/${name})
+file(REMOVE_RECURSE ${stage})
+
+file(STRINGS ${SOURCE_LIST} sources)
+file(GLOB_RECURSE headers RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/src/*.hpp ${SOURCE_DIR}/include/wfconv/*)
+foreach(file IN LISTS sources headers)
+  get_filename_component(folder ${file} DIRECTORY)
+  file(COPY ${SOURCE_DIR}/${file} DESTINATION ${stage}/src/wfconv/${folder})
+endforeach()
+file(COPY ${SOURCE_DIR}/matlab/wfconv_read.c DESTINATION ${stage}/src)
+file(COPY ${SOURCE_DIR}/matlab/wfconv_read.m DESTINATION ${stage}/inst)
+
+set(WFCONV_VERSION ${VERSION})
+string(TIMESTAMP WFCONV_DATE "%Y-%m-%d" UTC)  # SOURCE_DATE_EPOCH's, where it is set
+configure_file(${SOURCE_DIR}/matlab/octave/DESCRIPTION.in ${stage}/DESCRIPTION @ONLY)
+configure_file(${SOURCE_DIR}/matlab/octave/Makefile.in ${stage}/src/Makefile @ONLY)
+if(EXISTS ${SOURCE_DIR}/LICENSE)
+  configure_file(${SOURCE_DIR}/LICENSE ${stage}/COPYING COPYONLY)
+else()
+  string(TIMESTAMP year "%Y" UTC)
+  file(WRITE ${stage}/COPYING "MIT License
+
+Copyright (c) ${year} the wfconv developers
+
+Permission is hereby granted, free of charge, to any person obtaining a copy
+of this software and associated documentation files (the \"Software\"), to deal
+in the Software without restriction, including without limitation the rights
+to use, copy, modify, merge, publish, distribute, sublicense, and/or sell
+copies of the Software, and to permit persons to whom the Software is
+furnished to do so, subject to the following conditions:
+
+The above copyright notice and this permission notice shall be included in all
+copies or substantial portions of the Software.
+
+THE SOFTWARE IS PROVIDED \"AS IS\", WITHOUT WARRANTY OF ANY KIND, EXPRESS OR
+IMPLIED, INCLUDING BUT NOT LIMITED TO THE WARRANTIES OF MERCHANTABILITY,
+FITNESS FOR A PARTICULAR PURPOSE AND NONINFRINGEMENT. IN NO EVENT SHALL THE
+AUTHORS OR COPYRIGHT HOLDERS BE LIABLE FOR ANY CLAIM, DAMAGES OR OTHER
+LIABILITY, WHETHER IN AN ACTION OF CONTRACT, TORT OR OTHERWISE, ARISING FROM,
+OUT OF OR IN CONNECTION WITH THE SOFTWARE OR THE USE OR OTHER DEALINGS IN THE
+SOFTWARE.
+")
+endif()
+
+# Sorted members, all with one time: the same tree gives the same archive.
+file(GLOB_RECURSE members LIST_DIRECTORIES false RELATIVE ${WORK_DIR} ${stage}/*)
+list(SORT members)
+string(TIMESTAMP mtime "%Y-%m-%d %H:%M:%S" UTC)
+execute_process(COMMAND ${CMAKE_COMMAND} -E tar czf ${name}.tar.gz --format=gnutar "--mtime=${mtime} UTC" ${members}
+  WORKING_DIRECTORY ${WORK_DIR} COMMAND_ERROR_IS_FATAL ANY)
