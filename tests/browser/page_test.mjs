@@ -14,6 +14,7 @@ import os from "node:os";
 import path from "node:path";
 import { pathToFileURL } from "node:url";
 import { openPage } from "./open_page.mjs";
+import { accessibilityProblems, checkPlot } from "./plot_checks.mjs";
 
 const args = process.argv.slice(2);
 const [pagePath, program] = args.splice(0, 2);
@@ -71,6 +72,7 @@ const inked = () => page.$$eval("[data-testid=plot] canvas", (canvases) => canva
   return count;
 }));
 
+failures.push(...(await accessibilityProblems(page, "no file yet")));
 for (const [n, file] of args.entries()) {
   const want = command(file);
   await (await page.$("input[type=file]")).uploadFile(file);
@@ -95,6 +97,8 @@ for (const [n, file] of args.entries()) {
     if (got && got.length > 0) expect((await inked())[i] > 0, `${want.name}: channel ${i + 1} plot is blank`);
     fs.rmSync(expected);
   }
+  failures.push(...(await accessibilityProblems(page, want.name)));
+  if (n === 0) failures.push(...(await checkPlot(page, { downloaded, name: want.name })));
   if (n === 0 && shot) {
     await page.screenshot({ path: shot, fullPage: true });
   }
