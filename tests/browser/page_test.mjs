@@ -67,7 +67,7 @@ const inked = () => page.$$eval("[data-testid=plot] canvas", (canvases) => canva
   let count = 0;
   for (let i = 0; i < d.length; i += 4) {
     const hex = "#" + [d[i], d[i + 1], d[i + 2]].map((v) => v.toString(16).padStart(2, "0")).join("");
-    if (d[i + 3] === 255 && rgb.includes(hex)) ++count;
+    if (d[i + 3] > 0 && rgb.includes(hex)) ++count;
   }
   return count;
 }));

@@ -16,19 +16,36 @@ function roundSteps(values, integers) {
     values.every((v, i) => near(v, values[0] + i * step));
 }
 
+// The page in the system's light or dark theme (null: as the browser has it). Without CDP
+// (Firefox) nothing emulates the media feature: the page's dark rules are then applied as they stand.
+async function theme(page, scheme) {
+  try {
+    await page.emulateMediaFeatures(scheme ? [{ name: "prefers-color-scheme", value: scheme }] : []);
+  } catch {
+    await page.evaluate((dark) => {
+      document.getElementById("dark-rules")?.remove();
+      if (!dark) return;
+      const rules = [...document.styleSheets].flatMap((sheet) => [...sheet.cssRules])
+        .filter((rule) => rule.media?.mediaText.includes("prefers-color-scheme: dark")).flatMap((rule) => [...rule.cssRules]);
+      Object.assign(document.head.appendChild(document.createElement("style")), {
+        id: "dark-rules", textContent: rules.map((rule) => rule.cssText).join("\n"),
+      });
+    }, scheme === "dark");
+  }
+  await frames(page);  // the plot redrawn in the theme's colours
+}
+
 // Violations of axe-core's rules in the page as it is now, light and dark.
 export async function accessibilityProblems(page, state) {
   if (!(await page.evaluate(() => "axe" in window))) await page.addScriptTag({ content: axeSource });
   const problems = [];
   for (const scheme of ["light", "dark"]) {
-    await page.emulateMediaFeatures([{ name: "prefers-color-scheme", value: scheme }]);
-    await frames(page);
+    await theme(page, scheme);
     const found = await page.evaluate(async () =>
       (await axe.run()).violations.map((v) => `${v.id}: ${v.nodes.map((node) => node.target.join(" ")).join(", ")}`));
     problems.push(...found.map((violation) => `${state}, ${scheme} theme: ${violation}`));
   }
-  await page.emulateMediaFeatures([]);
-  await frames(page);  // the plot redrawn in the colours it had
+  await theme(page, null);
   return problems;
 }
 
