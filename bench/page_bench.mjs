@@ -65,7 +65,8 @@ const samples = fs.statSync(file).size;
 console.log(`page ${pagePath}: ${(fs.statSync(pagePath).size / 1024).toFixed(0)} KiB`);
 console.log(`file ${path.basename(file)}: ${(samples / 1e6).toFixed(1)} MB, ${rounds} rounds, medians:`);
 console.log(`  chosen -> plot drawn   ${median(shown).toFixed(0)} ms (the first, on a fresh page: ${shown[0].toFixed(0)} ms)`);
-const spread = (list) => `95th percentile ${quantile(list, 0.95).toFixed(1)} ms, slowest ${Math.max(...list).toFixed(1)} ms`;
+const spread = (list) =>
+  `95th percentile ${quantile(list, 0.95).toFixed(1)} ms, slowest ${Math.max(...list).toFixed(1)} ms`;
 console.log(`  zoom redraw            ${median(zooms).toFixed(1)} ms (${spread(zooms)}, of ${zooms.length})`);
 console.log(`  pan redraw             ${median(pans).toFixed(1)} ms (${spread(pans)}, of ${pans.length})`);
 console.log(`  channel 1 download     ${median(saves).toFixed(0)} ms (click to file complete)`);

@@ -247,7 +247,8 @@ function drawChannel(canvas, channel) {
   box.querySelector(".title").style.left = `${kMargin.left}px`;
   const ticks = box.querySelector(".ticks");
   placeLabels(ticks, channel, "ytick", valueTicks, (value) => [kMargin.left - 6, y(value) / g.ratio]);
-  placeLabels(ticks, channel, "xtick", sampleTicks, (index) => [x(index) / g.ratio, (g.top + g.plotHeight) / g.ratio + 6]);
+  const below = (g.top + g.plotHeight) / g.ratio + 6;
+  placeLabels(ticks, channel, "xtick", sampleTicks, (index) => [x(index) / g.ratio, below]);
 
   const markSize = 5 * g.ratio;
   const marks = { [kPlusInf]: [], [kMinusInf]: [], [kNan]: [] };

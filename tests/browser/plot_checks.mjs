@@ -6,7 +6,8 @@ import fs from "node:fs";
 import { createRequire } from "node:module";
 
 const axeSource = fs.readFileSync(createRequire(import.meta.url).resolve("axe-core/axe.min.js"), "utf8");
-const frames = (page) => page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
+const frames = (page) =>
+  page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
 
 // Each value a whole multiple of one step of 1, 2 or 5 x 10^n (of at least 1 for integers).
 function roundSteps(values, integers) {
@@ -26,7 +27,8 @@ async function theme(page, scheme) {
       document.getElementById("dark-rules")?.remove();
       if (!dark) return;
       const rules = [...document.styleSheets].flatMap((sheet) => [...sheet.cssRules])
-        .filter((rule) => rule.media?.mediaText.includes("prefers-color-scheme: dark")).flatMap((rule) => [...rule.cssRules]);
+        .filter((rule) => rule.media?.mediaText.includes("prefers-color-scheme: dark"))
+        .flatMap((rule) => [...rule.cssRules]);
       Object.assign(document.head.appendChild(document.createElement("style")), {
         id: "dark-rules", textContent: rules.map((rule) => rule.cssText).join("\n"),
       });
