@@ -97,11 +97,11 @@ for (const [n, file] of args.entries()) {
     if (got && got.length > 0) expect((await inked())[i] > 0, `${want.name}: channel ${i + 1} plot is blank`);
     fs.rmSync(expected);
   }
-  failures.push(...(await accessibilityProblems(page, want.name)));
-  if (n === 0) failures.push(...(await checkPlot(page, { downloaded, name: want.name })));
   if (n === 0 && shot) {
     await page.screenshot({ path: shot, fullPage: true });
   }
+  failures.push(...(await accessibilityProblems(page, want.name)));
+  if (n === 0) failures.push(...(await checkPlot(page, { downloaded, name: want.name })));
 }
 expect(requests.length === 1, `requests after the page itself: ${requests.slice(1).join(" ")}`);
 
