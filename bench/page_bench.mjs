@@ -1,6 +1,6 @@
 // Times wfconv.html in headless chromium on one file (bench/run_page.sh passes the
-// largest): from the file being chosen to its finished plot, a zoom's redraw, and a
-// channel file's download; medians of ROUNDS rounds.
+// largest): from the file being chosen to its finished plot, a zoom's and a pan's redraw,
+// and a channel file's download; medians of ROUNDS rounds.
 //
 //   node bench/page_bench.mjs PAGE FILE [ROUNDS]
 
@@ -19,7 +19,7 @@ const median = (list) => quantile(list, 0.5);
 const frame = () =>
   page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
 
-const shown = [], zooms = [], saves = [];
+const shown = [], zooms = [], pans = [], saves = [];
 const input = await page.$("input[type=file]");
 for (let round = 1; round <= rounds; ++round) {
   await input.uploadFile(file);
@@ -35,6 +35,18 @@ for (let round = 1; round <= rounds; ++round) {
     zooms.push(Number(await page.$eval("[data-testid=plot]", (p) => p.dataset.drawMs)));
     if (process.env.BENCH_VERBOSE) console.log(deltaY, zooms.at(-1));
   }
+
+  // Zoomed in to a tenth of the samples, a Shift+drag across the plot, 10 pixels a step.
+  for (let i = 0; i < 10; ++i) await page.mouse.wheel({ deltaY: -100 });
+  await page.keyboard.down("Shift");
+  await page.mouse.down();
+  for (let step = 1; step <= 60; ++step) {
+    await page.mouse.move(box.x + box.width * 0.6 - step * 10, box.y + box.height / 2);
+    await frame();
+    pans.push(Number(await page.$eval("[data-testid=plot]", (p) => p.dataset.drawMs)));
+  }
+  await page.mouse.up();
+  await page.keyboard.up("Shift");
 
   const name = `${path.basename(file)}1.txt`;
   const started = performance.now();
@@ -53,7 +65,9 @@ const samples = fs.statSync(file).size;
 console.log(`page ${pagePath}: ${(fs.statSync(pagePath).size / 1024).toFixed(0)} KiB`);
 console.log(`file ${path.basename(file)}: ${(samples / 1e6).toFixed(1)} MB, ${rounds} rounds, medians:`);
 console.log(`  chosen -> plot drawn   ${median(shown).toFixed(0)} ms (the first, on a fresh page: ${shown[0].toFixed(0)} ms)`);
-const spread = `95th percentile ${quantile(zooms, 0.95).toFixed(1)} ms, slowest ${Math.max(...zooms).toFixed(1)} ms`;
-console.log(`  zoom redraw            ${median(zooms).toFixed(1)} ms (${spread}, of ${zooms.length})`);
+const spread = (list) =>
+  `95th percentile ${quantile(list, 0.95).toFixed(1)} ms, slowest ${Math.max(...list).toFixed(1)} ms`;
+console.log(`  zoom redraw            ${median(zooms).toFixed(1)} ms (${spread(zooms)}, of ${zooms.length})`);
+console.log(`  pan redraw             ${median(pans).toFixed(1)} ms (${spread(pans)}, of ${pans.length})`);
 console.log(`  channel 1 download     ${median(saves).toFixed(0)} ms (click to file complete)`);
 console.log(`  module memory          ${(memory / 2 ** 20).toFixed(0)} MiB`);

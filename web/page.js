@@ -11,10 +11,16 @@ const kLineSize = 13;  // a channel line: "%11.4e" and CR LF
 const kBucket = 256;   // samples summarised together, so that a redraw reads summaries, not samples
 const kMinSpan = 4;    // the closest zoom: four samples across the plot
 const kPlusInf = 1, kMinusInf = 2, kNan = 4;
+// Around the plotted part of a canvas, in CSS pixels: room for the value labels at the left,
+// the title above, the NaN marks and the sample labels below, and half a sample label at the right.
+const kMargin = { left: 80, top: 20, bottom: 24, right: 24 };
+// Least CSS pixels between ticks: a value label's height twice over, a long sample label's width.
+const kValueSpacing = 30, kSampleSpacing = 120;
 
 const $ = (selector) => document.querySelector(selector);
 const input = $("input[type=file]");
 const plot = $("[data-testid=plot]");
+const area = $("[data-testid=plot-area]");
 const canvases = [...plot.querySelectorAll("canvas")];
 const rows = [...$("#channels tbody").rows];
 const encoder = new TextEncoder();
@@ -34,11 +40,8 @@ function values(channel) {
   return new Float32Array(core.memory.buffer, core.channel_data(channel), core.channel_size(channel));
 }
 function lineOf(channel, index) { return decoder.decode(bytesAt(core.make_lines(channel, index, 1), kLineSize - 2)); }
-// Enough digits that the labels of a narrow range still differ.
-function label(value, lo, hi) {
-  const digits = Math.ceil(Math.log10(Math.max(Math.abs(lo), Math.abs(hi)) / (hi - lo))) + 2;
-  return text(core.make_label(value, Math.min(Math.max(digits, 3), 8)));
-}
+// A value as its channel file writes it.
+function valueText(value) { return text(core.make_line(value)).trim(); }
 
 // Least and greatest finite value of a stretch of samples, and the kinds of non-finite
 // ones in it. Of equal zeros -0 is the lesser: the two have different lines.
@@ -134,6 +137,7 @@ async function read(file) {
   const report = text(core.make_report());
   $("[data-testid=report]").textContent = report;
   $("#name").textContent = file.name;
+  $(".plot-name").textContent = file.name;
   document.title = `${file.name} - wfconv`;
 
   const hasHeader = report !== "";
@@ -166,9 +170,9 @@ function layout(canvas) {
   const ratio = window.devicePixelRatio || 1;
   const width = Math.round(canvas.clientWidth * ratio), height = Math.round(canvas.clientHeight * ratio);
   if (canvas.width !== width || canvas.height !== height) { canvas.width = width; canvas.height = height; }
-  const left = Math.round(112 * ratio), top = Math.round(20 * ratio), bottom = Math.round(18 * ratio);
-  const plotWidth = width - left - Math.round(8 * ratio);
-  return { ratio, width, height, left, top, plotWidth, plotHeight: height - top - bottom };
+  const left = Math.round(kMargin.left * ratio), top = Math.round(kMargin.top * ratio);
+  const plotWidth = width - left - Math.round(kMargin.right * ratio);
+  return { ratio, width, height, left, top, plotWidth, plotHeight: height - top - Math.round(kMargin.bottom * ratio) };
 }
 
 let drawPending = false;
@@ -189,32 +193,32 @@ function drawChannel(canvas, channel) {
   const g = layout(canvas);
   const ctx = canvas.getContext("2d");
   const s = shown.summaries[channel - 1];
-  // Views of the module's memory go blank when it grows (a label's text may grow it).
+  // Views of the module's memory go blank when it grows (a value's text may grow it).
   const fresh = () => { if (s.v.buffer !== core.memory.buffer) s.v = values(channel); };
   fresh();
   const { start, end } = shown;
   const perPixel = (end - start) / g.plotWidth;
   const n = s.v.length;
   const style = getComputedStyle(document.documentElement);
+  const colour = (name) => style.getPropertyValue(name);
   ctx.clearRect(0, 0, g.width, g.height);
 
   // Least and greatest per pixel column (with the sample before it, so that columns join).
   const columns = [];
-  let lo = Infinity, hi = -Infinity;
   if (perPixel > 1) {
     for (let c = 0; c < g.plotWidth; ++c) {
       const from = Math.floor(start + c * perPixel), to = Math.min(n, Math.floor(start + (c + 1) * perPixel));
       if (from >= to) break;
-      const r = range(s, Math.max(0, from - 1), to);
-      columns.push(r);
-      if (r.lo < lo) lo = r.lo;
-      if (r.hi > hi) hi = r.hi;
+      columns.push(range(s, Math.max(0, from - 1), to));
     }
-  } else {
-    const r = new Span().add(s.v, Math.max(0, Math.floor(start)), Math.min(n, Math.ceil(end)));
-    lo = r.lo; hi = r.hi;
   }
-  // Only finite values set the scale; a flat or empty channel gets a band around it.
+  // The samples in view set the scale (only their finite values) and the text alternative.
+  const first = Math.max(0, Math.floor(start)), last = Math.min(n, Math.ceil(end));
+  const inView = range(s, first, Math.max(first, last));
+  describe(channel, n, first, last, inView);
+  fresh();
+  let lo = inView.lo, hi = inView.hi;
+  // A flat or empty channel gets a band around it.
   if (!(lo <= hi)) { lo = -1; hi = 1; }
   if (lo === hi) { const pad = Math.abs(lo) / 10 || 1; lo -= pad; hi += pad; }
   const margin = (hi - lo) * 0.05;
@@ -222,37 +226,37 @@ function drawChannel(canvas, channel) {
   const y = (value) => g.top + (hi - value) / (hi - lo) * g.plotHeight;
   const x = (index) => g.left + (index + 0.5 - start) / (end - start) * g.plotWidth;
 
-  // Frame, grid and labels.
-  ctx.font = `${12 * g.ratio}px ui-monospace, monospace`;
-  ctx.fillStyle = "#222";
-  ctx.textBaseline = "top";
-  ctx.textAlign = "left";
-  ctx.fillText(`Channel ${channel}`, g.left, 2 * g.ratio);
-  ctx.strokeStyle = "#ccc";
+  // Grid lines behind the data, a frame, and the labels (elements over the canvas).
+  const valueTicks = axisTicks(lo, hi, g.plotHeight / g.ratio, kValueSpacing);
+  const sampleTicks = axisTicks(start - 0.5, end - 0.5, g.plotWidth / g.ratio, kSampleSpacing, true);
   ctx.lineWidth = 1;
-  ctx.strokeRect(g.left + 0.5, g.top + 0.5, g.plotWidth, g.plotHeight);
-  ctx.textBaseline = "middle";
-  ctx.textAlign = "right";
-  for (const fraction of [0, 0.5, 1]) {
-    const value = hi - fraction * (hi - lo);
-    const at = Math.round(g.top + fraction * g.plotHeight) + 0.5;
-    ctx.beginPath(); ctx.moveTo(g.left, at); ctx.lineTo(g.left + g.plotWidth, at); ctx.stroke();
-    ctx.fillText(label(value, lo, hi), g.left - 6 * g.ratio, at);
+  ctx.strokeStyle = colour("--grid");
+  ctx.beginPath();
+  for (const value of valueTicks.values) {
+    const at = Math.round(y(value)) + 0.5;
+    ctx.moveTo(g.left, at); ctx.lineTo(g.left + g.plotWidth, at);
   }
-  ctx.textBaseline = "bottom";
-  ctx.textAlign = "left";
-  ctx.fillText(String(Math.floor(start)), g.left, g.height);
-  ctx.textAlign = "right";
-  ctx.fillText(String(Math.ceil(end) - 1), g.left + g.plotWidth, g.height);
+  for (const index of sampleTicks.values) {
+    const at = Math.round(x(index)) + 0.5;
+    ctx.moveTo(at, g.top); ctx.lineTo(at, g.top + g.plotHeight);
+  }
+  ctx.stroke();
+  ctx.strokeStyle = colour("--frame");
+  ctx.strokeRect(g.left + 0.5, g.top + 0.5, g.plotWidth, g.plotHeight);
+  const box = canvas.parentElement;
+  box.querySelector(".title").style.left = `${kMargin.left}px`;
+  const ticks = box.querySelector(".ticks");
+  placeLabels(ticks, channel, "ytick", valueTicks, (value) => [kMargin.left - 6, y(value) / g.ratio]);
+  const below = (g.top + g.plotHeight) / g.ratio + 6;
+  placeLabels(ticks, channel, "xtick", sampleTicks, (index) => [x(index) / g.ratio, below]);
 
-  fresh();
   const markSize = 5 * g.ratio;
   const marks = { [kPlusInf]: [], [kMinusInf]: [], [kNan]: [] };
   ctx.save();
   ctx.beginPath();
   ctx.rect(g.left, g.top, g.plotWidth + 1, g.plotHeight + 1);
   ctx.clip();
-  ctx.fillStyle = ctx.strokeStyle = style.getPropertyValue("--trace");
+  ctx.fillStyle = ctx.strokeStyle = colour("--trace");
   if (perPixel > 1) {
     ctx.beginPath();
     columns.forEach((r, c) => {
@@ -267,9 +271,9 @@ function drawChannel(canvas, channel) {
     ctx.lineWidth = Math.max(1, g.ratio);
     ctx.beginPath();
     let joined = false;
-    const first = Math.max(0, Math.floor(start) - 1), last = Math.min(n, Math.ceil(end) + 1);
+    const from = Math.max(0, Math.floor(start) - 1), to = Math.min(n, Math.ceil(end) + 1);
     const dots = 1 / perPixel >= 6;
-    for (let i = first; i < last; ++i) {
+    for (let i = from; i < to; ++i) {
       const value = s.v[i];
       if (value - value !== 0) {
         joined = false;
@@ -281,12 +285,12 @@ function drawChannel(canvas, channel) {
     }
     ctx.stroke();
     if (dots) {
-      for (let i = first; i < last; ++i) {
+      for (let i = from; i < to; ++i) {
         if (s.v[i] - s.v[i] === 0) ctx.fillRect(x(i) - 2 * g.ratio, y(s.v[i]) - 2 * g.ratio, 4 * g.ratio, 4 * g.ratio);
       }
     }
-    if (shown.hover >= first && shown.hover < last) {
-      ctx.strokeStyle = "#999";
+    if (shown.hover >= from && shown.hover < to) {
+      ctx.strokeStyle = colour("--cursor");
       ctx.beginPath();
       ctx.moveTo(x(shown.hover), g.top);
       ctx.lineTo(x(shown.hover), g.top + g.plotHeight);
@@ -296,12 +300,43 @@ function drawChannel(canvas, channel) {
   ctx.restore();
 
   // Non-finite values: marks on the edges, never points on the scale.
-  ctx.fillStyle = style.getPropertyValue("--inf");
+  ctx.fillStyle = colour("--inf");
   for (const at of marks[kPlusInf]) triangle(ctx, at, g.top, markSize, 1);
   for (const at of marks[kMinusInf]) triangle(ctx, at, g.top + g.plotHeight, markSize, -1);
-  ctx.fillStyle = style.getPropertyValue("--nan");
+  ctx.fillStyle = colour("--nan");
   const nanTop = g.top + g.plotHeight + 2 * g.ratio;
   for (const at of marks[kNan]) ctx.fillRect(at - 1, nanTop, Math.max(2, 2 * g.ratio), markSize / 2);
+}
+
+// One element per tick label, kept from redraw to redraw; place(value) gives its CSS pixels.
+function placeLabels(box, channel, kind, ticks, place) {
+  const old = box.querySelectorAll(`[data-testid=${kind}]`);
+  ticks.labels.forEach((label, i) => {
+    let element = old[i];
+    if (!element) {
+      element = box.appendChild(document.createElement("span"));
+      Object.assign(element.dataset, { testid: kind, channel });
+    }
+    if (element.textContent !== label) element.textContent = label;
+    const [left, top] = place(ticks.values[i]);
+    element.style.left = `${left}px`;
+    element.style.top = `${top}px`;
+  });
+  for (let i = ticks.labels.length; i < old.length; ++i) old[i].remove();
+}
+
+// The plot's text alternative: the channel, the samples in view, their least and greatest.
+function describe(channel, n, first, last, span) {
+  let about = `Channel ${channel}: `;
+  if (n === 0) {
+    about += "no samples.";
+  } else {
+    about += `samples ${first} to ${last - 1} of ${n} in view; `;
+    about += span.least === null ? "all NAN." : `least ${valueText(span.least)}, greatest ${valueText(span.greatest)}`;
+    if (span.least !== null) about += span.flags & kNan ? ", and NAN." : ".";
+  }
+  const element = $(`#about${channel}`);
+  if (element.textContent !== about) element.textContent = about;
 }
 
 // Its tip on the edge, pointing out of the plot: up for +INF, down for -INF.
@@ -313,7 +348,7 @@ function triangle(ctx, at, edge, size, inward) {
   ctx.fill();
 }
 
-// --- Zoom and hover.
+// --- Zoom, pan, keys and hover. Both channels share the one view.
 
 // The sample position under a pointer's x, from 0 at the plot's left edge.
 function positionAt(canvas, clientX) {
@@ -330,6 +365,9 @@ function zoomTo(start, end) {
   redraw();
 }
 
+// factor < 1 zooms in; the position `at` stays where it is.
+function zoomAround(at, factor) { zoomTo(at - (at - shown.start) * factor, at + (shown.end - at) * factor); }
+function moveBy(samples) { zoomTo(shown.start + samples, shown.end + samples); }
 function resetZoom() { zoomTo(0, shown.total); }
 
 let drag = null;
@@ -337,12 +375,14 @@ const selection = $("#selection");
 for (const canvas of canvases) {
   canvas.addEventListener("wheel", (event) => {
     event.preventDefault();
-    const at = positionAt(canvas, event.clientX);
-    const factor = event.deltaY > 0 ? 1.25 : 0.8;
-    zoomTo(at - (at - shown.start) * factor, at + (shown.end - at) * factor);
+    zoomAround(positionAt(canvas, event.clientX), event.deltaY > 0 ? 1.25 : 0.8);
   }, { passive: false });
   canvas.addEventListener("mousedown", (event) => {
-    drag = { canvas, fromX: event.clientX, from: positionAt(canvas, event.clientX) };
+    const pan = event.button === 1 || (event.button === 0 && event.shiftKey);
+    if (!pan && event.button !== 0) return;
+    event.preventDefault();  // no text selection, no middle-button scrolling
+    area.focus({ preventScroll: true });
+    drag = { canvas, pan, fromX: event.clientX, from: positionAt(canvas, event.clientX), start: shown.start };
   });
   canvas.addEventListener("mousemove", (event) => hover(canvas, event));
   canvas.addEventListener("mouseleave", () => { shown.hover = -1; redraw(); });
@@ -350,6 +390,11 @@ for (const canvas of canvases) {
 }
 window.addEventListener("mousemove", (event) => {
   if (!drag) return;
+  if (drag.pan) {
+    const g = layout(drag.canvas);
+    moveBy(drag.start - shown.start - (event.clientX - drag.fromX) * g.ratio / g.plotWidth * (shown.end - shown.start));
+    return;
+  }
   const box = plot.getBoundingClientRect(), canvasBox = drag.canvas.getBoundingClientRect();
   Object.assign(selection.style, {
     left: `${Math.min(drag.fromX, event.clientX) - box.left}px`, width: `${Math.abs(event.clientX - drag.fromX)}px`,
@@ -360,12 +405,24 @@ window.addEventListener("mousemove", (event) => {
 window.addEventListener("mouseup", (event) => {
   if (!drag) return;
   const to = positionAt(drag.canvas, event.clientX);
-  if (Math.abs(event.clientX - drag.fromX) >= 4) zoomTo(Math.min(drag.from, to), Math.max(drag.from, to));
+  if (!drag.pan && Math.abs(event.clientX - drag.fromX) >= 4) zoomTo(Math.min(drag.from, to), Math.max(drag.from, to));
   drag = null;
   selection.hidden = true;
 });
+area.addEventListener("keydown", (event) => {
+  if (event.ctrlKey || event.metaKey || event.altKey || plot.hidden) return;
+  const span = shown.end - shown.start, middle = (shown.start + shown.end) / 2;
+  const action = {
+    "+": () => zoomAround(middle, 0.8), "=": () => zoomAround(middle, 0.8), "-": () => zoomAround(middle, 1.25),
+    ArrowLeft: () => moveBy(-span / 10), ArrowRight: () => moveBy(span / 10), Home: resetZoom,
+  }[event.key];
+  if (!action) return;
+  event.preventDefault();
+  action();
+});
 $("#reset").addEventListener("click", resetZoom);
 window.addEventListener("resize", redraw);
+matchMedia("(prefers-color-scheme: dark)").addEventListener("change", redraw);
 
 // Once each sample has a pixel of its own: its index and both channels' lines.
 function hover(canvas, event) {
@@ -385,8 +442,21 @@ function hover(canvas, event) {
   if (shown.hover !== index) { shown.hover = index; redraw(); }
 }
 
-// --- The channel files: made on the click, a piece at a time; the blob holds the only copy.
+// --- The channel files and the picture: made on the click; the blob holds the only copy.
 
+function offer(blob, name) {
+  const url = URL.createObjectURL(blob);
+  const link = document.createElement("a");
+  link.href = url;
+  link.download = name;
+  document.body.append(link);
+  link.click();
+  link.remove();
+  // The download has its own reference by now; the page lets go of the blob soon.
+  setTimeout(() => URL.revokeObjectURL(url), 60_000);
+}
+
+// A piece at a time, so that the text never exists whole in the module's memory.
 function save(channel) {
   const count = core.channel_size(channel), piece = core.lines_per_piece();
   const parts = [];
@@ -394,18 +464,36 @@ function save(channel) {
     const lines = Math.min(piece, count - first);
     parts.push(new Blob([bytesAt(core.make_lines(channel, first, lines), lines * kLineSize)]));
   }
-  const url = URL.createObjectURL(new Blob(parts, { type: "text/plain" }));
-  const link = document.createElement("a");
-  link.href = url;
-  link.download = `${shown.name}${channel}.txt`;
-  document.body.append(link);
-  link.click();
-  link.remove();
-  // The download has its own reference by now; the page lets go of the text soon.
-  setTimeout(() => URL.revokeObjectURL(url), 60_000);
+  offer(new Blob(parts, { type: "text/plain" }), `${shown.name}${channel}.txt`);
+}
+
+// The plot area as shown, at the device's pixel ratio: its background, the canvases, and
+// the text laid over them (the file's name, the titles, the tick labels).
+function savePicture() {
+  const ratio = window.devicePixelRatio || 1;
+  const box = area.getBoundingClientRect();
+  const picture = document.createElement("canvas");
+  picture.width = Math.round(box.width * ratio);
+  picture.height = Math.round(box.height * ratio);
+  const ctx = picture.getContext("2d");
+  ctx.fillStyle = getComputedStyle(document.body).backgroundColor;
+  ctx.fillRect(0, 0, picture.width, picture.height);
+  for (const canvas of canvases) {
+    const at = canvas.getBoundingClientRect();
+    ctx.drawImage(canvas, Math.round((at.left - box.left) * ratio), Math.round((at.top - box.top) * ratio));
+  }
+  ctx.textBaseline = "middle";
+  for (const element of area.querySelectorAll(".plot-name, .title, .ticks span")) {
+    const at = element.getBoundingClientRect(), look = getComputedStyle(element);
+    ctx.font = `${look.fontWeight} ${parseFloat(look.fontSize) * ratio}px ${look.fontFamily}`;
+    ctx.fillStyle = look.color;
+    ctx.fillText(element.textContent, (at.left - box.left) * ratio, (at.top + at.height / 2 - box.top) * ratio);
+  }
+  picture.toBlob((png) => offer(png, `${shown.name}.png`), "image/png");
 }
 
 rows.forEach((row, i) => row.querySelector("button").addEventListener("click", () => save(i + 1)));
+$("[data-testid=save-png]").addEventListener("click", savePicture);
 
 // --- Choosing a file: the button or a drop anywhere on the page.
 

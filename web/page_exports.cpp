@@ -124,9 +124,4 @@ WFCONV_EXPORT(make_line) std::size_t make_line(float value) {
     return keep(std::string(wfconv::channel_line(value).view().substr(0, wfconv::kChannelLineSize - 2))).size();
 }
 
-// An axis label: the value in the report's notation with digits + 1 significant digits.
-WFCONV_EXPORT(make_label) std::size_t make_label(double value, int digits) {
-    return keep(wfconv::format_sci(value, 0, digits)).size();
-}
-
 }  // extern "C"

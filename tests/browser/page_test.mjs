@@ -14,6 +14,7 @@ import os from "node:os";
 import path from "node:path";
 import { pathToFileURL } from "node:url";
 import { openPage } from "./open_page.mjs";
+import { accessibilityProblems, checkPlot } from "./plot_checks.mjs";
 
 const args = process.argv.slice(2);
 const [pagePath, program] = args.splice(0, 2);
@@ -76,11 +77,12 @@ const inked = () => page.$$eval("[data-testid=plot] canvas", (canvases) => canva
   let count = 0;
   for (let i = 0; i < d.length; i += 4) {
     const hex = "#" + [d[i], d[i + 1], d[i + 2]].map((v) => v.toString(16).padStart(2, "0")).join("");
-    if (d[i + 3] === 255 && rgb.includes(hex)) ++count;
+    if (d[i + 3] > 0 && rgb.includes(hex)) ++count;
   }
   return count;
 }));
 
+failures.push(...(await accessibilityProblems(page, "no file yet")));
 for (const [n, file] of args.entries()) {
   const want = command(file);
   await (await page.$("input[type=file]")).uploadFile(file);
@@ -108,6 +110,8 @@ for (const [n, file] of args.entries()) {
   if (n === 0 && shot) {
     await page.screenshot({ path: shot, fullPage: true });
   }
+  failures.push(...(await accessibilityProblems(page, want.name)));
+  if (n === 0) failures.push(...(await checkPlot(page, { downloaded, name: want.name })));
 }
 expect(requests.length === 1, `requests after the page itself: ${requests.slice(1).join(" ")}`);
 
