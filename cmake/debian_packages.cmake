@@ -82,13 +82,13 @@ The headers of the C interface (libwfconv.so.1) and of the C++ library
 (static), with a CMake package and the pkg-config files wfconv and wfconv-c.")
 # dpkg-shlibdeps finds the dependencies (libc6 only: the C++ runtime is linked in), and the
 # library package gets a shlibs file; ldconfig runs from dpkg's trigger (triggers), not from
-# maintainer scripts, which cpack writes and drop_ldconfig_scripts.cmake takes out again.
+# maintainer scripts, which cpack writes and finish_packages.cmake takes out again.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")  # any later 1.x serves what this one built
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_LIBRARY_PACKAGE_CONTROL_EXTRA ${PROJECT_SOURCE_DIR}/cmake/debian/triggers)
-set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/debian/drop_ldconfig_scripts.cmake)
+set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/debian/finish_packages.cmake)
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DEPENDS "${_wfconv_library_package} (= ${PROJECT_VERSION})")
 # Until 1.1.0 a single package, wfconv, held the libraries too: upgrading it hands them on.
 foreach(_wfconv_component LIBRARY DEVELOPMENT)
