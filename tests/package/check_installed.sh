@@ -33,7 +33,7 @@ mkdir run && cp sine_square.wfm run && (cd run && wfconv sine_square.wfm >report
 for file in report sine_square.wfm1.txt sine_square.wfm2.txt; do
   cmp "$file" "run/$file" || fail "the installed wfconv writes another $file"
 done
-man wfconv 2>&1 | grep -q "wfconv - convert a two-channel waveform file" || fail "man wfconv shows no page"
+MANWIDTH=200 man wfconv 2>&1 | grep -q "^ *wfconv - convert a two-channel waveform file into one text file per channel$" || fail "man wfconv shows no page"
 # The example programs print each channel's count and then its lines, with LF endings.
 for channel in 1 2; do
   echo "$(wc -l <sine_square.wfm$channel.txt) values" && tr -d '\r' <sine_square.wfm$channel.txt
@@ -46,7 +46,6 @@ cc -std=c99 -Wall -Werror c_example/read_values.c $(pkg-config --cflags --libs w
 read_example/build/read_example sine_square.wfm | cmp - values || fail "the C++ program reads other values"
 apt-get purge -y -q wfconv libwfconv1 libwfconv-dev >apt.log 2>&1 || { cat apt.log; fail "apt-get purge failed"; }
 present | diff before - >/dev/null || { present | comm -13 before -; fail "left after apt-get purge (above)"; }
-echo "check_installed: installed with apt-get in a Debian 12 root, the packages convert, build and purge cleanly"
 IN_ROOT
 
 # This machine's sources and its settings for them (a dated snapshot's Release files expire);
@@ -71,3 +70,4 @@ mmdebstrap --variant=apt --include=ca-certificates,man-db,g++,cmake,make,pkgconf
   --customize-hook="copy-in $work/wfconv /root" --customize-hook='chroot "$1" sh /root/wfconv/in_root.sh' \
   bookworm /dev/null "${sources[@]}" 2>"$work/mmdebstrap.log" ||
   { tail -n 20 "$work/mmdebstrap.log"; echo "check_installed: failed (above)" >&2; exit 1; }
+echo "check_installed: in a Debian 12 root, apt-get installs the packages; they convert, build and purge cleanly"
