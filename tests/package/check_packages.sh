@@ -50,10 +50,17 @@ lint=$(lintian --fail-on error,warning "$command" "$library" "$dev" 2>&1) ||
 
 root=$(mktemp -d) && trap 'rm -rf "$root"' EXIT
 for deb in "$command" "$library" "$dev"; do dpkg -x "$deb" "$root/deb"; done
-# Each protection present, or nothing to protect ("unknown"), or not for this kind of file.
-hardening=$(hardening-check "$root/deb/usr/bin/wfconv" "$root/deb/$lib/libwfconv.so.1" || true)
-grep -v '^/' <<<"$hardening" | grep -qv ': \(yes\|unknown\)\|(ignored)$' &&
-  fail "hardening-check misses a protection:"$'\n'"$hardening"
+# Each protection present ("yes"), or nothing to protect ("unknown"), or its test ignored
+# where it cannot pass: control-flow protection everywhere, as Debian 12's C start files
+# (crti.o, crtn.o) lack the IBT and SHSTK marks, so that nothing linked on Debian 12 has them,
+# Debian's own programs neither; on the static PIE, the stack protector, which the test finds
+# only as an imported __stack_chk_fail; on the library, fortified functions: its copies'
+# sizes are known only at run time, so its calls stay unfortified (the false alarm
+# hardening-check's manual describes).
+for file in "usr/bin/wfconv --nostackprotector" "$lib/libwfconv.so.1 --nofortify"; do
+  set -- $file
+  report=$(hardening-check --nocfprotection "$2" "$root/deb/$1") || fail "hardening-check:$report"
+done
 
 mkdir "$root/packaged" && cp examples/sine_square.wfm "$root/packaged" && cp -r "$root/packaged" "$root/built"
 (cd "$root/packaged" && "$root/deb/usr/bin/wfconv" sine_square.wfm >report) &&
