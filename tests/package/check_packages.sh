@@ -43,6 +43,8 @@ has '^libc6 (>= [0-9.]*)$' "$(dpkg-deb -f "$library" Depends)" "$library's Depen
 [ "$(dpkg-deb -f "$dev" Depends)" = "libwfconv1 (= $version)" ] || fail "$dev must depend on libwfconv1 (= $version)"
 has "^libwfconv 1 libwfconv1 " "$(dpkg-deb -I "$library" shlibs)" "$library's shlibs"
 [ "$(dpkg-deb -I "$library" triggers)" = "activate-noawait ldconfig" ] || fail "$library lacks the ldconfig trigger"
+changelog=$(dpkg-deb --fsys-tarfile "$command" | tar -xOf - ./usr/share/doc/wfconv/changelog.gz | zcat)
+[ "$(dpkg-parsechangelog -l - -S Version <<<"$changelog")" = "$version" ] || fail "NEWS.md has no entry for $version"
 apt-get -s -q install "./$command" "./$library" "./$dev" >/dev/null || fail "apt-get cannot install the packages"
 
 lint=$(lintian --fail-on error,warning "$command" "$library" "$dev" 2>&1) ||
