@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Reproducible packages: the working tree, copied to another directory and packed there later
-# under another umask, gives the same .deb files and zip as build-package and
+# under another umask and time zone, gives the same .deb files and zip as build-package and
 # build-package-windows, bit for bit (SOURCE_DATE_EPOCH unset: both take the commit's date);
 # no file in them names the directory it was built in. On a difference, diffoscope says where.
 set -uo pipefail
@@ -11,7 +11,7 @@ mkdir "$other/src"
 git ls-files -z --cached --others --exclude-standard |
   tar --null --files-from=- --ignore-failed-read -cf - 2>/dev/null | tar -xf - -C "$other/src"
 echo "gitdir: $(git rev-parse --absolute-git-dir)" >"$other/src/.git"  # the same commit, for its date
-if ! (cd "$other/src" && umask 0002 &&
+if ! (cd "$other/src" && umask 0002 && export TZ=JST-9 &&
       cmake --workflow --preset package && cmake --workflow --preset package-windows) >"$other/build.log" 2>&1; then
   tail -n 30 "$other/build.log"
   echo "check_reproducible: packing again in $other/src failed (above)" >&2
