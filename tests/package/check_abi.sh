@@ -8,7 +8,8 @@ cd "$(dirname "$0")/../.."
 recorded=abi/libwfconv1-1.0.0.dump
 work=build-dev/abi
 fail() { echo "check_abi: $*" >&2; exit 1; }
-library=$(readlink -f build-dev/src/c_api/libwfconv.so.1) || fail "no build-dev/src/c_api/libwfconv.so.1: build the dev preset first"
+library=$(readlink -f build-dev/src/c_api/libwfconv.so.1) ||
+  fail "no build-dev/src/c_api/libwfconv.so.1: build the dev preset first"
 mkdir -p $work
 abi-dumper "$library" -o $work/current.dump -lver current -public-headers include/wfconv >$work/abi-dumper.log 2>&1 ||
   fail "abi-dumper failed: $work/abi-dumper.log"

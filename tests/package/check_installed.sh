@@ -33,7 +33,8 @@ mkdir run && cp sine_square.wfm run && (cd run && wfconv sine_square.wfm >report
 for file in report sine_square.wfm1.txt sine_square.wfm2.txt; do
   cmp "$file" "run/$file" || fail "the installed wfconv writes another $file"
 done
-MANWIDTH=200 man wfconv 2>&1 | grep -q "^ *wfconv - convert a two-channel waveform file into one text file per channel$" || fail "man wfconv shows no page"
+name_line="wfconv - convert a two-channel waveform file into one text file per channel"
+MANWIDTH=200 man wfconv 2>&1 | grep -q "^ *$name_line$" || fail "man wfconv shows no page"
 # The example programs print each channel's count and then its lines, with LF endings.
 for channel in 1 2; do
   echo "$(wc -l <sine_square.wfm$channel.txt) values" && tr -d '\r' <sine_square.wfm$channel.txt

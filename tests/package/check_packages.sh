@@ -59,10 +59,10 @@ for deb in "$command" "$library" "$dev"; do dpkg -x "$deb" "$root/deb"; done
 # only as an imported __stack_chk_fail; on the library, fortified functions: its copies'
 # sizes are known only at run time, so its calls stay unfortified (the false alarm
 # hardening-check's manual describes).
-for file in "usr/bin/wfconv --nostackprotector" "$lib/libwfconv.so.1 --nofortify"; do
-  set -- $file
-  report=$(hardening-check --nocfprotection "$2" "$root/deb/$1") || fail "hardening-check:$report"
-done
+while read -r path ignored; do
+  report=$(hardening-check --nocfprotection "$ignored" "$root/deb/$path") || fail "hardening-check:$report"
+done <<<"usr/bin/wfconv --nostackprotector
+$lib/libwfconv.so.1 --nofortify"
 
 mkdir "$root/packaged" && cp examples/sine_square.wfm "$root/packaged" && cp -r "$root/packaged" "$root/built"
 (cd "$root/packaged" && "$root/deb/usr/bin/wfconv" sine_square.wfm >report) &&
@@ -82,4 +82,4 @@ for name in bin/wfconv.exe bin/wfconv.dll lib/libwfconv.dll.a include/wfconv/wfc
 done
 dll_exports=$(objdump -p "$root"/zip/wfconv-*/bin/wfconv.dll | sed -n 's/^\s*\[ *[0-9]*\] \(\w*\)$/\1/p')
 [ "$(xargs <<<"$dll_exports")" = "$exports" ] || fail "wfconv.dll exports more or less than $exports"
-echo "check_packages: wfconv, libwfconv1 and libwfconv-dev $version and $zip are whole; lintian and hardening-check pass"
+echo "check_packages: wfconv, libwfconv1, libwfconv-dev $version and the zip are whole; lintian, hardening-check pass"

@@ -4,7 +4,7 @@
 # build-package-windows, bit for bit (SOURCE_DATE_EPOCH unset: both take the commit's date);
 # no file in them names the directory it was built in. On a difference, diffoscope says where.
 set -uo pipefail
-cd "$(dirname "$0")/../.."
+cd "$(dirname "$0")/../.." || exit 1
 unset SOURCE_DATE_EPOCH
 other=$(mktemp -d /tmp/wfconv-again.XXXXXX) && trap 'rm -rf "$other"' EXIT
 mkdir "$other/src"
