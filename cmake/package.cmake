@@ -5,10 +5,11 @@
 include(CMakePackageConfigHelpers)
 
 set(_wfconv_cmake_dir ${CMAKE_INSTALL_LIBDIR}/cmake/wfconv)
-install(EXPORT wfconv_targets NAMESPACE wfconv:: FILE wfconvTargets.cmake DESTINATION ${_wfconv_cmake_dir})
+install(EXPORT wfconv_targets NAMESPACE wfconv:: FILE wfconvTargets.cmake DESTINATION ${_wfconv_cmake_dir}
+  COMPONENT development)
 write_basic_package_version_file(${PROJECT_BINARY_DIR}/wfconvConfigVersion.cmake COMPATIBILITY SameMajorVersion)
 install(FILES ${PROJECT_SOURCE_DIR}/cmake/wfconvConfig.cmake ${PROJECT_BINARY_DIR}/wfconvConfigVersion.cmake
-  DESTINATION ${_wfconv_cmake_dir})
+  DESTINATION ${_wfconv_cmake_dir} COMPONENT development)
 
 set(_wfconv_pc_dir ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 if(IS_ABSOLUTE ${CMAKE_INSTALL_LIBDIR} OR IS_ABSOLUTE ${CMAKE_INSTALL_INCLUDEDIR})
@@ -26,4 +27,5 @@ endif()
 set(WFCONV_PC_ARCHIVE ${CMAKE_STATIC_LIBRARY_PREFIX}wfconv${CMAKE_STATIC_LIBRARY_SUFFIX})
 configure_file(${PROJECT_SOURCE_DIR}/cmake/wfconv.pc.in ${PROJECT_BINARY_DIR}/wfconv.pc @ONLY)
 configure_file(${PROJECT_SOURCE_DIR}/cmake/wfconv-c.pc.in ${PROJECT_BINARY_DIR}/wfconv-c.pc @ONLY)
-install(FILES ${PROJECT_BINARY_DIR}/wfconv.pc ${PROJECT_BINARY_DIR}/wfconv-c.pc DESTINATION ${_wfconv_pc_dir})
+install(FILES ${PROJECT_BINARY_DIR}/wfconv.pc ${PROJECT_BINARY_DIR}/wfconv-c.pc DESTINATION ${_wfconv_pc_dir}
+  COMPONENT development)

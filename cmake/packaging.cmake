@@ -1,28 +1,28 @@
 # `cpack` (or the workflow presets package and package-windows) packs what `cmake
-# --install` installs: a Debian package, wfconv_VERSION_amd64.deb, or on Windows a zip.
-# Everything carries project()'s version.
-install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+# --install` installs: on Linux three Debian packages (debian_packages.cmake), on Windows a
+# zip. Everything carries project()'s version. The same commit packs into the same bytes:
+# cpack_project.cmake sets SOURCE_DATE_EPOCH, which cpack clamps every time stamp to.
+install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT command)
+# What the Debian packages carry in Debian's own form instead: the manual page compressed,
+# the license as their copyright file.
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT plain_install)
 
 set(CPACK_PACKAGE_NAME wfconv)
-set(CPACK_PACKAGE_VENDOR "wfconv developers")
-set(CPACK_PACKAGE_CONTACT "wfconv developers")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "converts two-channel binary waveform files into one text file per channel")
-set(CPACK_PACKAGE_DESCRIPTION "wfconv writes every sample of a waveform file as its scaled value, byte-exact and
-correctly rounded on every platform. The package also holds the library that reads
-the same values into programs: C++ (static), and C (shared, libwfconv.so.1) for any
-language that calls C functions.")
+set(CPACK_PACKAGE_VENDOR "the wfconv developers")
 set(CPACK_STRIP_FILES ON)
+set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/cpack_project.cmake)
+set(CPACK_WFCONV_SOURCE_DIR ${PROJECT_SOURCE_DIR})
 if(WIN32)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_PACKAGE_FILE_NAME wfconv-${PROJECT_VERSION}-windows-x86_64)
+  # The system's Python before any other on the PATH.
+  find_program(CPACK_WFCONV_PYTHON NAMES python3 python HINTS /usr/bin)
+  if(CPACK_WFCONV_PYTHON)
+    set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/windows_zip.cmake)
+  else()
+    message(STATUS "No Python: the zip keeps cpack's own time stamps, owners and order")
+  endif()
 else()
-  set(CPACK_GENERATOR DEB)
-  set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-  set(CPACK_DEBIAN_PACKAGE_SECTION science)
-  # The dependencies as dpkg-shlibdeps finds them (libc6 only, the C++ runtime being
-  # linked in), and a shlibs file with ldconfig's trigger for libwfconv.so.1.
-  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-  set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
-  set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")  # any 1.x serves what 1.0 built
+  include(cmake/debian_packages.cmake)
 endif()
 include(CPack)

@@ -1,0 +1,17 @@
+# Run by cpack after it packs (CPACK_POST_BUILD_SCRIPTS): each .deb is repacked by dpkg-deb,
+# which gives the archive's members fixed modes (cpack's follow the umask) and clamps every
+# time to SOURCE_DATE_EPOCH as cpack does. cpack's DEB generator also writes a postinst and
+# a postrm that call ldconfig into every package with a shared library under /usr/lib;
+# Debian runs ldconfig from the package's trigger instead, so they are left out.
+foreach(package IN LISTS CPACK_PACKAGE_FILES)
+  set(tree ${package}.tree)
+  file(REMOVE_RECURSE ${tree})
+  execute_process(COMMAND dpkg-deb --raw-extract ${package} ${tree} COMMAND_ERROR_IS_FATAL ANY)
+  file(REMOVE ${tree}/DEBIAN/postinst ${tree}/DEBIAN/postrm)
+  # The two directories dpkg-deb made, as the umask had it, and that it packs as ./ entries.
+  file(CHMOD ${tree} ${tree}/DEBIAN PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+  execute_process(COMMAND dpkg-deb --root-owner-group -Zgzip --build ${tree} ${package}
+    OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)
+  file(REMOVE_RECURSE ${tree})
+endforeach()
