@@ -19,33 +19,7 @@ set(WFCONV_VERSION ${VERSION})
 string(TIMESTAMP WFCONV_DATE "%Y-%m-%d" UTC)  # SOURCE_DATE_EPOCH's, where it is set
 configure_file(${SOURCE_DIR}/matlab/octave/DESCRIPTION.in ${stage}/DESCRIPTION @ONLY)
 configure_file(${SOURCE_DIR}/matlab/octave/Makefile.in ${stage}/src/Makefile @ONLY)
-if(EXISTS ${SOURCE_DIR}/LICENSE)
-  configure_file(${SOURCE_DIR}/LICENSE ${stage}/COPYING COPYONLY)
-else()
-  string(TIMESTAMP year "%Y" UTC)
-  file(WRITE ${stage}/COPYING "MIT License
-
-Copyright (c) ${year} the wfconv developers
-
-Permission is hereby granted, free of charge, to any person obtaining a copy
-of this software and associated documentation files (the \"Software\"), to deal
-in the Software without restriction, including without limitation the rights
-to use, copy, modify, merge, publish, distribute, sublicense, and/or sell
-copies of the Software, and to permit persons to whom the Software is
-furnished to do so, subject to the following conditions:
-
-The above copyright notice and this permission notice shall be included in all
-copies or substantial portions of the Software.
-
-THE SOFTWARE IS PROVIDED \"AS IS\", WITHOUT WARRANTY OF ANY KIND, EXPRESS OR
-IMPLIED, INCLUDING BUT NOT LIMITED TO THE WARRANTIES OF MERCHANTABILITY,
-FITNESS FOR A PARTICULAR PURPOSE AND NONINFRINGEMENT. IN NO EVENT SHALL THE
-AUTHORS OR COPYRIGHT HOLDERS BE LIABLE FOR ANY CLAIM, DAMAGES OR OTHER
-LIABILITY, WHETHER IN AN ACTION OF CONTRACT, TORT OR OTHERWISE, ARISING FROM,
-OUT OF OR IN CONNECTION WITH THE SOFTWARE OR THE USE OR OTHER DEALINGS IN THE
-SOFTWARE.
-")
-endif()
+configure_file(${SOURCE_DIR}/LICENSE ${stage}/COPYING COPYONLY)
 
 # Sorted members, all with one time: the same tree gives the same archive.
 file(GLOB_RECURSE members LIST_DIRECTORIES false RELATIVE ${WORK_DIR} ${stage}/*)
