@@ -5,7 +5,9 @@
 # - stack-clash protection: a large stack frame is probed page by page, so it cannot
 #   jump over the guard page into other memory;
 # - control-flow protection: indirect branches may only land on marked instructions
-#   (x86 CET; other targets have no such flag and go without);
+#   (x86 CET; other targets have no such flag and go without). The linker marks a file
+#   only if every object in it is marked, and Debian 12's C library start files and
+#   libc.a are not, so there the mark appears only once the C library has it;
 # - _FORTIFY_SOURCE=2: the C library checks the sizes it can see in memcpy, snprintf and
 #   the like; it needs optimisation, so not in Debug builds;
 # - relocations read-only once the program has started, all of them resolved at start
