@@ -27,7 +27,8 @@ using Name = std::array<char, 4096>;
 void convert(std::FILE* input, Buffer& block, const wfconv::ChannelDescriptor& channel, std::FILE* output,
              std::int32_t& next_index) {
     for (std::int32_t b = 0; b < channel.block_count(); ++b) {
-        std::fread(block.data(), 1, block.size(), input);
+        // Whole blocks only: the bench races complete files, where every read is whole.
+        if (std::fread(block.data(), 1, block.size(), input) != block.size()) return;
         ++next_index;
         for (std::size_t k = 0; k < wfconv::kSamplesPerBlock; ++k) {
             const float value = wfconv::scale_sample(wfconv::decode_be16(block, 2 * k), channel.scale, channel.offset);
@@ -37,7 +38,9 @@ void convert(std::FILE* input, Buffer& block, const wfconv::ChannelDescriptor& c
 }
 
 void skip_to(std::FILE* input, Buffer& block, std::int32_t target, std::int32_t& next_index) {
-    for (; next_index < target; ++next_index) std::fread(block.data(), 1, block.size(), input);
+    for (; next_index < target; ++next_index) {
+        if (std::fread(block.data(), 1, block.size(), input) != block.size()) return;
+    }
 }
 
 // PATH followed by "1.txt" or "2.txt"; false when it does not fit.
@@ -54,7 +57,7 @@ int main(int argc, char** argv) {
     std::FILE* input = std::fopen(path, "rb");
     if (input == nullptr) return 2;
     Buffer block{};
-    std::fread(block.data(), 1, block.size(), input);
+    if (std::fread(block.data(), 1, block.size(), input) != block.size()) return 2;
     std::int32_t next_index = 1;
     const wfconv::WaveformHeader header = wfconv::decode_header(block);
     std::printf("%d %d %d %d\r\n", header.channel1.start_block, header.channel2.start_block,

@@ -10,3 +10,19 @@ if(WFCONV_SANITIZE OR WFCONV_FUZZ)
   add_compile_options(${_wfconv_sanitizers} -fno-omit-frame-pointer)
   add_link_options(${_wfconv_sanitizers})
 endif()
+
+# Sanitizers may also come the usual way, in the compiler or linker flags. Their runtimes
+# cannot work in a static program, so static_runtime.cmake and hardening.cmake treat such a
+# build as one with WFCONV_SANITIZE.
+string(TOUPPER "${CMAKE_BUILD_TYPE}" _wfconv_config)
+set(WFCONV_ANY_SANITIZER ${WFCONV_SANITIZE})
+if(WFCONV_FUZZ)
+  set(WFCONV_ANY_SANITIZER ON)
+endif()
+foreach(_wfconv_flags CMAKE_CXX_FLAGS CMAKE_CXX_FLAGS_${_wfconv_config} CMAKE_EXE_LINKER_FLAGS
+                      CMAKE_EXE_LINKER_FLAGS_${_wfconv_config})
+  if(NOT WFCONV_ANY_SANITIZER AND "${${_wfconv_flags}}" MATCHES "-fsanitize=")
+    set(WFCONV_ANY_SANITIZER ON)
+    message(STATUS "wfconv: -fsanitize= in ${_wfconv_flags}, so wfconv links dynamically (no static runtime)")
+  endif()
+endforeach()

@@ -4,11 +4,12 @@
 # PIE, with nothing to load and its addresses still randomised (WFCONV_STATIC_PIE);
 # elsewhere, or where the C library has no static PIE start-up, only the C++ runtime
 # (libstdc++, libgcc) goes in. Not where the platform's C++ runtime is always shared
-# (Apple, MSVC), and not with the sanitizers, whose runtimes must see every allocation.
+# (Apple, MSVC), and not with the sanitizers (WFCONV_SANITIZE or -fsanitize= in the flags),
+# whose runtimes must see every allocation and cannot start in a static program.
 include(CMakeDependentOption)
 include(CheckLinkerFlag)
 cmake_dependent_option(WFCONV_STATIC_RUNTIME "Link the runtime into the wfconv executable" ON
-  "CMAKE_CXX_COMPILER_ID MATCHES GNU|Clang;NOT APPLE;NOT WFCONV_SANITIZE;NOT WFCONV_FUZZ" OFF)
+  "CMAKE_CXX_COMPILER_ID MATCHES GNU|Clang;NOT APPLE;NOT WFCONV_ANY_SANITIZER" OFF)
 
 set(WFCONV_STATIC_PIE OFF)
 # A build that links every program statically already (the cross toolchains) keeps that.
