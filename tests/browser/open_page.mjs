@@ -72,7 +72,8 @@ async function watchDownloads(browser, browserName, downloadDir, ended) {
     if (event.state === "completed") ended(name, event.filePath ?? path.join(downloadDir, name));
     if (event.state === "canceled") ended(name, null);
   });
-  await session.send("Browser.setDownloadBehavior", { behavior: "allow", downloadPath: downloadDir, eventsEnabled: true });
+  await session.send("Browser.setDownloadBehavior",
+    { behavior: "allow", downloadPath: downloadDir, eventsEnabled: true });
 }
 
 export async function openPage(url, downloadDir, viewport = { width: 1200, height: 900 }, browserName = "chromium") {
