@@ -1,8 +1,8 @@
-// Times wfconv.html in headless chromium on one file (bench/run_page.sh passes the
-// largest): from the file being chosen to its finished plot, a zoom's redraw, and a
-// channel file's download; medians of ROUNDS rounds.
+// Times wfconv.html in headless chromium or firefox on one file (bench/run_page.sh passes
+// the largest): from the file being chosen to its finished plot, a zoom's redraw, a pan's
+// (where the page's plot area takes keys), and a channel file's download; medians of ROUNDS rounds.
 //
-//   node bench/page_bench.mjs PAGE FILE [ROUNDS]
+//   node bench/page_bench.mjs PAGE FILE [ROUNDS] [chromium|firefox]
 
 import fs from "node:fs";
 import os from "node:os";
@@ -10,16 +10,18 @@ import path from "node:path";
 import { pathToFileURL } from "node:url";
 import { openPage } from "../tests/browser/open_page.mjs";
 
-const [pagePath, file, roundsArg] = process.argv.slice(2);
+const [pagePath, file, roundsArg, browserName = "chromium"] = process.argv.slice(2);
 const rounds = Number(roundsArg ?? 5);
 const downloads = fs.mkdtempSync(path.join(os.tmpdir(), "wfconv-page-bench-"));
-const { browser, page, finished } = await openPage(pathToFileURL(path.resolve(pagePath)).href, downloads);
+const { browser, page, downloaded } =
+  await openPage(pathToFileURL(path.resolve(pagePath)).href, downloads, undefined, browserName);
 const quantile = (list, q) => [...list].sort((a, b) => a - b)[Math.floor((list.length - 1) * q)];
 const median = (list) => quantile(list, 0.5);
 const frame = () =>
   page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
 
-const shown = [], zooms = [], saves = [];
+const shown = [], zooms = [], pans = [], saves = [];
+const drawMs = () => page.$eval("[data-testid=plot]", (p) => Number(p.dataset.drawMs));
 const input = await page.$("input[type=file]");
 for (let round = 1; round <= rounds; ++round) {
   await input.uploadFile(file);
@@ -32,28 +34,39 @@ for (let round = 1; round <= rounds; ++round) {
   for (const deltaY of [...Array(60).fill(-100), ...Array(60).fill(100)]) {
     await page.mouse.wheel({ deltaY });
     await frame();
-    zooms.push(Number(await page.$eval("[data-testid=plot]", (p) => p.dataset.drawMs)));
+    zooms.push(await drawMs());
     if (process.env.BENCH_VERBOSE) console.log(deltaY, zooms.at(-1));
+    // Three steps in, about half the file in view: pan by keys, 30 steps each way.
+    const area = zooms.length % 120 === 3 && (await page.$("[data-testid=plot-area]"));
+    if (!area) continue;
+    await area.focus();
+    for (const key of [...Array(30).fill("ArrowRight"), ...Array(30).fill("ArrowLeft")]) {
+      await page.keyboard.press(key);
+      await frame();
+      pans.push(await drawMs());
+    }
   }
 
   const name = `${path.basename(file)}1.txt`;
   const started = performance.now();
   await page.click("[data-testid=channel1]");
-  const saved = path.join(downloads, name);
-  while (!finished.has(name)) await new Promise((r) => setTimeout(r, 10));
-  finished.delete(name);
+  if (!(await downloaded(name, 60000))) throw new Error(`${name}: no download`);
   saves.push(performance.now() - started);
-  fs.rmSync(saved);
+  fs.rmSync(path.join(downloads, name));
 }
 const memory = await page.evaluate(() => core.memory.buffer.byteLength);
+const version = await browser.version();
 await browser.close();
 fs.rmSync(downloads, { recursive: true });
 
 const samples = fs.statSync(file).size;
-console.log(`page ${pagePath}: ${(fs.statSync(pagePath).size / 1024).toFixed(0)} KiB`);
+console.log(`${version}, page ${pagePath}: ${(fs.statSync(pagePath).size / 1024).toFixed(0)} KiB`);
 console.log(`file ${path.basename(file)}: ${(samples / 1e6).toFixed(1)} MB, ${rounds} rounds, medians:`);
 console.log(`  chosen -> plot drawn   ${median(shown).toFixed(0)} ms (the first, on a fresh page: ${shown[0].toFixed(0)} ms)`);
-const spread = `95th percentile ${quantile(zooms, 0.95).toFixed(1)} ms, slowest ${Math.max(...zooms).toFixed(1)} ms`;
-console.log(`  zoom redraw            ${median(zooms).toFixed(1)} ms (${spread}, of ${zooms.length})`);
+const redraws = (what, times) => times.length && console.log(`  ${what} redraw${" ".repeat(17 - what.length)}` +
+  `${median(times).toFixed(1)} ms (95th percentile ${quantile(times, 0.95).toFixed(1)} ms, ` +
+  `slowest ${Math.max(...times).toFixed(1)} ms, of ${times.length})`);
+redraws("zoom", zooms);
+redraws("pan", pans);
 console.log(`  channel 1 download     ${median(saves).toFixed(0)} ms (click to file complete)`);
 console.log(`  module memory          ${(memory / 2 ** 20).toFixed(0)} MiB`);
