@@ -1,6 +1,6 @@
-// Times wfconv.html in headless chromium or firefox on one file (bench/run_page.sh passes
-// the largest): from the file being chosen to its finished plot, a zoom's redraw, a pan's
-// (where the page's plot area takes keys), and a channel file's download; medians of ROUNDS rounds.
+// Times wfconv.html in headless chromium or firefox on one file (bench/run_page.sh passes the
+// largest): from the file being chosen to its finished plot, a zoom's redraw, and a
+// channel file's download; medians of ROUNDS rounds.
 //
 //   node bench/page_bench.mjs PAGE FILE [ROUNDS] [chromium|firefox]
 
@@ -20,8 +20,7 @@ const median = (list) => quantile(list, 0.5);
 const frame = () =>
   page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
 
-const shown = [], zooms = [], pans = [], saves = [];
-const drawMs = () => page.$eval("[data-testid=plot]", (p) => Number(p.dataset.drawMs));
+const shown = [], zooms = [], saves = [];
 const input = await page.$("input[type=file]");
 for (let round = 1; round <= rounds; ++round) {
   await input.uploadFile(file);
@@ -34,17 +33,8 @@ for (let round = 1; round <= rounds; ++round) {
   for (const deltaY of [...Array(60).fill(-100), ...Array(60).fill(100)]) {
     await page.mouse.wheel({ deltaY });
     await frame();
-    zooms.push(await drawMs());
+    zooms.push(Number(await page.$eval("[data-testid=plot]", (p) => p.dataset.drawMs)));
     if (process.env.BENCH_VERBOSE) console.log(deltaY, zooms.at(-1));
-    // Three steps in, about half the file in view: pan by keys, 30 steps each way.
-    const area = zooms.length % 120 === 3 && (await page.$("[data-testid=plot-area]"));
-    if (!area) continue;
-    await area.focus();
-    for (const key of [...Array(30).fill("ArrowRight"), ...Array(30).fill("ArrowLeft")]) {
-      await page.keyboard.press(key);
-      await frame();
-      pans.push(await drawMs());
-    }
   }
 
   const name = `${path.basename(file)}1.txt`;
@@ -63,10 +53,7 @@ const samples = fs.statSync(file).size;
 console.log(`${version}, page ${pagePath}: ${(fs.statSync(pagePath).size / 1024).toFixed(0)} KiB`);
 console.log(`file ${path.basename(file)}: ${(samples / 1e6).toFixed(1)} MB, ${rounds} rounds, medians:`);
 console.log(`  chosen -> plot drawn   ${median(shown).toFixed(0)} ms (the first, on a fresh page: ${shown[0].toFixed(0)} ms)`);
-const redraws = (what, times) => times.length && console.log(`  ${what} redraw${" ".repeat(17 - what.length)}` +
-  `${median(times).toFixed(1)} ms (95th percentile ${quantile(times, 0.95).toFixed(1)} ms, ` +
-  `slowest ${Math.max(...times).toFixed(1)} ms, of ${times.length})`);
-redraws("zoom", zooms);
-redraws("pan", pans);
+const spread = `95th percentile ${quantile(zooms, 0.95).toFixed(1)} ms, slowest ${Math.max(...zooms).toFixed(1)} ms`;
+console.log(`  zoom redraw            ${median(zooms).toFixed(1)} ms (${spread}, of ${zooms.length})`);
 console.log(`  channel 1 download     ${median(saves).toFixed(0)} ms (click to file complete)`);
 console.log(`  module memory          ${(memory / 2 ** 20).toFixed(0)} MiB`);

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the page (the web preset) and the largest file the format allows, then times the
 # page on it in headless chromium and firefox (or the one named): chosen -> plot drawn,
-# zoom and pan redraws, a channel's download.
+# zoom redraws, a channel's download.
 #   bench/run_page.sh [ROUNDS [chromium|firefox]]        (default 5 rounds, both browsers)
 # Needs what the browser test needs: the web preset's packages, the browsers, node and npm.
 set -euo pipefail
