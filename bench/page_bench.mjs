@@ -42,7 +42,6 @@ for (let round = 1; round <= rounds; ++round) {
   await page.click("[data-testid=channel1]");
   if (!(await downloaded(name, 60000))) throw new Error(`${name}: no download`);
   saves.push(performance.now() - started);
-  fs.rmSync(path.join(downloads, name));
 }
 const memory = await page.evaluate(() => core.memory.buffer.byteLength);
 const version = await browser.version();

@@ -1,7 +1,9 @@
 // Debian's chromium or firefox-esr, headless, on a page: shared by the browser test and the
 // page's benchmark. Downloads go to downloadDir; downloaded(name) gives the bytes of the next
-// download of that name once the browser says it is whole (null if it fails or never comes).
-// requests lists every URL the browser reports the page asking for.
+// download of that name once the browser says it is whole (null if it fails or never comes),
+// and removes its file, so that the name is free for the next: Firefox gives a download
+// whose name is taken another name, and reports only that one. requests lists every URL the
+// browser reports the page asking for.
 
 import fs from "node:fs";
 import path from "node:path";
@@ -101,7 +103,10 @@ export async function openPage(url, downloadDir, viewport = { width: 1200, heigh
       clearTimeout(timer);
       waiting.delete(name);
     }
-    return file === null ? null : fs.readFileSync(file);
+    if (file === null) return null;
+    const bytes = fs.readFileSync(file);
+    fs.rmSync(file);
+    return bytes;
   }
 
   await page.goto(url);
