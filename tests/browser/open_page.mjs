@@ -51,9 +51,9 @@ async function launch(browserName) {
   });
 }
 
-// Each browser's word on a download: "NAME" then the file's path when whole, null when
-// it failed. A download's file shows before its last byte is written, and an empty one
-// shows whole from the start, so the file alone cannot tell.
+// ended(name, path) once the browser says a download is whole, ended(name, null) if it
+// failed. The file alone cannot tell: it shows before its last byte is written, and an
+// empty one looks whole from the start.
 async function watchDownloads(browser, browserName, downloadDir, ended) {
   if (browserName === "firefox") {
     // WebDriver BiDi, on the connection puppeteer-core already has subscribed to every event.
