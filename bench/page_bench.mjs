@@ -1,8 +1,8 @@
-// Times wfconv.html in headless chromium on one file (bench/run_page.sh passes the
+// Times wfconv.html in headless chromium or firefox on one file (bench/run_page.sh passes the
 // largest): from the file being chosen to its finished plot, a zoom's and a pan's redraw,
 // and a channel file's download; medians of ROUNDS rounds.
 //
-//   node bench/page_bench.mjs PAGE FILE [ROUNDS]
+//   node bench/page_bench.mjs PAGE FILE [ROUNDS] [chromium|firefox]
 
 import fs from "node:fs";
 import os from "node:os";
@@ -10,10 +10,11 @@ import path from "node:path";
 import { pathToFileURL } from "node:url";
 import { openPage } from "../tests/browser/open_page.mjs";
 
-const [pagePath, file, roundsArg] = process.argv.slice(2);
+const [pagePath, file, roundsArg, browserName = "chromium"] = process.argv.slice(2);
 const rounds = Number(roundsArg ?? 5);
 const downloads = fs.mkdtempSync(path.join(os.tmpdir(), "wfconv-page-bench-"));
-const { browser, page, finished } = await openPage(pathToFileURL(path.resolve(pagePath)).href, downloads);
+const { browser, page, downloaded } =
+  await openPage(pathToFileURL(path.resolve(pagePath)).href, downloads, undefined, browserName);
 const quantile = (list, q) => [...list].sort((a, b) => a - b)[Math.floor((list.length - 1) * q)];
 const median = (list) => quantile(list, 0.5);
 const frame = () =>
@@ -51,18 +52,16 @@ for (let round = 1; round <= rounds; ++round) {
   const name = `${path.basename(file)}1.txt`;
   const started = performance.now();
   await page.click("[data-testid=channel1]");
-  const saved = path.join(downloads, name);
-  while (!finished.has(name)) await new Promise((r) => setTimeout(r, 10));
-  finished.delete(name);
+  if (!(await downloaded(name, 60000))) throw new Error(`${name}: no download`);
   saves.push(performance.now() - started);
-  fs.rmSync(saved);
 }
 const memory = await page.evaluate(() => core.memory.buffer.byteLength);
+const version = await browser.version();
 await browser.close();
 fs.rmSync(downloads, { recursive: true });
 
 const samples = fs.statSync(file).size;
-console.log(`page ${pagePath}: ${(fs.statSync(pagePath).size / 1024).toFixed(0)} KiB`);
+console.log(`${version}, page ${pagePath}: ${(fs.statSync(pagePath).size / 1024).toFixed(0)} KiB`);
 console.log(`file ${path.basename(file)}: ${(samples / 1e6).toFixed(1)} MB, ${rounds} rounds, medians:`);
 console.log(`  chosen -> plot drawn   ${median(shown).toFixed(0)} ms (the first, on a fresh page: ${shown[0].toFixed(0)} ms)`);
 const spread = (list) =>

@@ -79,12 +79,19 @@ python_tests() {  # the module pip-installed offline into a fresh venv, held to 
     WFCONV_EXE="$PWD/build-dev/wfconv" build-python/venv/bin/python -m pytest -q  # status 5, no tests, fails too
 }
 
-browser_test() {  # the page built to WebAssembly, in headless chromium, held to the dev build's program
+browser_test() {  # the page built to WebAssembly, in headless chromium and firefox, held to the dev build's program
   cmake --workflow --preset web &&
     g++ -std=c++20 -Iexamples tests/fuzz/make_seeds.cpp -o build-web/make_seeds &&
     rm -rf build-web/seeds && build-web/make_seeds build-web/seeds &&
-    npm ci --prefix tests/browser --no-audit --no-fund --loglevel=error &&
-    node tests/browser/page_test.mjs build-web/wfconv.html build-dev/wfconv examples/sine_square.wfm build-web/seeds/*.wfm
+    npm ci --prefix tests/browser --no-audit --no-fund --loglevel=error || return
+  local browser status=0 start
+  for browser in chromium firefox; do  # both run, whichever fails
+    start=$SECONDS
+    node tests/browser/page_test.mjs build-web/wfconv.html build-dev/wfconv --browser "$browser" \
+      examples/sine_square.wfm build-web/seeds/*.wfm || status=1
+    echo "$browser: $((SECONDS - start)) s"
+  done
+  return "$status"
 }
 
 dotnet_test() {  # Wfconv.dll built by Mono's mcs beside only the library's runtime file, held to the C interface
@@ -133,7 +140,7 @@ step aarch64 --after dev cmake --workflow --preset aarch64     # under qemu-user
 step s390x --after dev cmake --workflow --preset s390x         # big-endian, under qemu-user
 step python --after dev python_tests
 step dotnet --after dev dotnet_test                            # Wfconv.cs under Mono
-step browser --after dev browser_test                          # the page, wfconv.html, in headless chromium
+step browser --after dev browser_test                          # the page, wfconv.html, in chromium and firefox
 step packages --after dev package_tests                        # the .deb and the Windows zip
 step octave --after dev octave_tests                           # wfconv_read, the Octave package
 step sanitize cmake --workflow --preset sanitize               # clang++ with ASan, UBSan and clang-tidy
