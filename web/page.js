@@ -253,21 +253,19 @@ function drawChannel(canvas, channel) {
   const markSize = 5 * g.ratio;
   const marks = { [kPlusInf]: [], [kMinusInf]: [], [kNan]: [] };
   ctx.save();
-  ctx.beginPath();
-  ctx.rect(g.left, g.top, g.plotWidth + 1, g.plotHeight + 1);
-  ctx.clip();
   ctx.fillStyle = ctx.strokeStyle = colour("--trace");
   if (perPixel > 1) {
-    ctx.beginPath();
     columns.forEach((r, c) => {
       if (r.lo <= r.hi) {
         const top = Math.floor(y(r.hi));
-        ctx.rect(g.left + c, top, 1, Math.max(1, Math.ceil(y(r.lo)) - top));
+        ctx.fillRect(g.left + c, top, 1, Math.max(1, Math.ceil(y(r.lo)) - top));
       }
       for (const flag of [kPlusInf, kMinusInf, kNan]) if (r.flags & flag) marks[flag].push(g.left + c);
     });
-    ctx.fill();
   } else {
+    ctx.beginPath();
+    ctx.rect(g.left, g.top, g.plotWidth + 1, g.plotHeight + 1);
+    ctx.clip();
     ctx.lineWidth = Math.max(1, g.ratio);
     ctx.beginPath();
     let joined = false;
