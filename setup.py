@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """Builds wfconv._wfconv: the binding compiled together with the converter's core.
 
 Metadata lives in pyproject.toml; this file holds what needs code: the source list

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The conversion written the plain way, the program a user would write instead of
 // wfconv, for the benchmark to measure it against: C stdio streams with their default
 // buffers, 256-byte freads, one printf-style call per line ("%11.4e\r\n"). The

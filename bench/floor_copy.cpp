@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The floor of the benchmark: what it costs to put the channel files' bytes into
 // fresh files at all, copied from ready-made copies with plain read and write calls
 // of 64 KiB, like dd bs=64k, in one process per input like the converter.

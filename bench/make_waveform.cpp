@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writes the benchmark's inputs: the largest waveform file the format allows, a
 // one-block file and a batch of small files, all with measured-looking signals and
 // non-trivial scaling.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Nanoseconds per value for a channel line's number text: the hand-written binary32
 // formatter, format_sci (std::to_chars) at the same setting, and the C library's
 // snprintf; then format_sci at the report's setting.

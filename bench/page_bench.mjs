@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Times wfconv.html in headless chromium or firefox on one file (bench/run_page.sh passes the
 // largest): from the file being chosen to its finished plot, a zoom's and a pan's redraw,
 // and a channel file's download; medians of ROUNDS rounds.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """wfconv.read of the largest waveform file against the numpy one-liner that reads the
 samples directly: time, peak memory, and how many values the one-liner gets wrong.
 

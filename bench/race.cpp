@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Times wfconv against the plain stdio converter and against a bare copy of the
 // same bytes, alternating them in every round, and checks that wfconv's files equal
 // the plain converter's byte for byte. Three cases: the largest file, where the

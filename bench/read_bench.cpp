@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Times the library's read_waveform on one file, from its path and from its bytes in
 // memory, against the inexact plain reading (the whole file read at once, each sample
 // converted to float and scaled in float arithmetic, ignoring the block walk), in

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds wfconv and the benchmark programs in Release, makes the inputs, races wfconv
 # against the plain stdio converter and a bare copy, then times the number text and the
 # library's reading.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the page (the web preset) and the largest file the format allows, then times the
 # page on it in headless chromium and firefox (or the one named): chosen -> plot drawn,
 # zoom redraws, a channel's download.

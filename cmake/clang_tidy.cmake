@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # WFCONV_CLANG_TIDY: clang-tidy on every source while it is compiled. The checks
 # live in .clang-tidy; any finding fails the build.
 

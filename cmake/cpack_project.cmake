@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Read by cpack before it packs (CPACK_PROJECT_CONFIG_FILE). Without SOURCE_DATE_EPOCH,
 # the commit's date: packing the same commit again, anywhere, at any time, gives the same
 # archive bytes. Outside a git checkout the files keep their own times.

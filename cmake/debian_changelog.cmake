@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Writes the Debian changelog from NEWS.md, the one place where changes are told:
 #   cmake -D NEWS=NEWS.md -D SOURCE_PACKAGE=wfconv -D MAINTAINER="Name <address>"
 #         -D OUTPUT=changelog -P debian_changelog.cmake

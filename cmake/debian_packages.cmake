@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Three Debian packages, one per install component, as Debian packages a C library:
 #   wfconv         the command (a static PIE) and its manual page;
 #   libwfconv1     libwfconv.so.1, named after its SONAME, so that programs share it and it

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Not warnings: correctness. The sample arithmetic, and the tests' and the fuzz
 # target's reference arithmetic, rely on every operation being rounded on its own,
 # so no fused multiply-add (the default of clang, and of g++ in GNU mode, on targets

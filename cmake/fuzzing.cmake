@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # WFCONV_FUZZ: libFuzzer coverage feedback on every target (the sanitizers come from
 # sanitizers.cmake); only the fuzz target itself links libFuzzer's main.
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # GoogleTest for the test suite: the installed package for a native build; for a
 # cross build, which has no package for its target, built from Debian's source
 # package (googletest) with the target's compiler.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # WFCONV_HARDENING: the protections Debian builds its packages with (hardening=+all), for
 # every Linux build of the project and not only its packages. Each costs the conversion
 # nothing measurable (bench/README.md, Hardening):

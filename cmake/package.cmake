@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # What consumers of the installed library find: a CMake package (wfconv::wfconv, the C++
 # API, static; wfconv::wfconv_c, the C interface, shared; with a version file) and a
 # pkg-config file for each (wfconv, wfconv-c). Both locate the prefix from where they lie, so

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # `cpack` (or the workflow presets package and package-windows) packs what `cmake
 # --install` installs: on Linux three Debian packages (debian_packages.cmake), on Windows a
 # zip. Everything carries project()'s version. The same commit packs into the same bytes:

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # The same source gives the same bytes wherever and whenever it is built.
 
 # No directory of the build in what it makes: __FILE__ (in assertions) and the debug

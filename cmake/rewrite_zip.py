@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """Rewrites a zip so that the same files always give the same bytes.
 
 cpack's zip (libarchive) stores each file's owner and its time in the local time zone, in

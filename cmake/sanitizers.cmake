@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # WFCONV_SANITIZE (and WFCONV_FUZZ, which builds on it): AddressSanitizer and
 # UndefinedBehaviorSanitizer on every target.
 

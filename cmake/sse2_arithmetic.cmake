@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # The sample arithmetic needs every double operation rounded once, straight to
 # double. GCC and Clang targeting 32-bit x86 default to x87 arithmetic, which
 # carries excess precision (FLT_EVAL_METHOD 2); there the build selects SSE2

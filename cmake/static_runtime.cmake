@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # WFCONV_STATIC_RUNTIME: link the runtime into the program. wfconv runs once per file,
 # often thousands of times in a row, and loading shared libraries costs more than
 # converting a small file (bench/README.md, Start-up). On Linux the program is a static

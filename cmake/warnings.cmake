@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # The one place for warning flags. Included from the root before any target exists,
 # so every target of the project (program, tests, fuzzing, benchmarks) gets them.
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Windows builds: <windows.h> without its min and max macros, which break std::min
 # and std::max, and, for MSVC, sources read as UTF-8 (the tests spell names in other
 # scripts as u8"" literals).

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Run by cpack after it packs the zip (CPACK_POST_BUILD_SCRIPTS): the same files always give
 # the same bytes (rewrite_zip.py).
 foreach(zip IN LISTS CPACK_PACKAGE_FILES)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # A build for Windows runs its programs under Wine, in the prefix that the emulator
 # names (WINEPREFIX=..., cmake/toolchains/windows-x86_64.cmake). Wine's first start
 # fills a new prefix, which takes a while; done here, once, it is not repeated by

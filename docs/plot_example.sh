@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Remakes docs/example.png: converts a copy of the bundled example with wfconv and plots
 # both channel files with gnuplot, one panel per channel.
 #

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // wfconv's reader for .NET: the C interface (wfconv.h) through P/Invoke, for Mono and for
 // .NET 6 or later, on Linux and Windows. Add this file to a project, or build it alone:
 //

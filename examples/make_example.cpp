@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writes the bundled example: a 50 Hz sine on channel 1 and a 400 Hz square wave
 // on channel 2, both sampled at 12.8 kHz, 2,048 samples each, with an unused
 // block after the header and a two-block gap before channel 2's data.

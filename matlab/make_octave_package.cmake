@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # cmake -D SOURCE_DIR=... -D WORK_DIR=... -D VERSION=... -D SOURCE_LIST=FILE -P make_octave_package.cmake
 # Makes WORK_DIR/wfconv-VERSION.tar.gz, the Octave package: the MEX function's source and
 # help text, and the library's sources copied from the tree (SOURCE_LIST names them, one

@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: MIT */
 /* wfconv_read: MATLAB's and Octave's reader of waveform files, over wfconv's C interface,
  * which is linked in: the MEX file needs no library at run time. The help text is in
  * wfconv_read.m. */

@@ -22,5 +22,6 @@
 %     w = wfconv_read('examples/sine_square.wfm');
 %     plot(w.channel1)
 
+% SPDX-License-Identifier: MIT
 % The function itself is the MEX file beside this one, built from wfconv_read.c.
 error('wfconv:notBuilt', 'wfconv_read is a MEX file: build it from wfconv_read.c (see the README).');

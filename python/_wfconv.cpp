@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // wfconv._wfconv: the Python module's compiled part. It reads with the library and
 // hands the channels' vectors to numpy as they are, so a read costs no copy.
 

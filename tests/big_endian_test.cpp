@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "format/big_endian.hpp"
 
 #include <gtest/gtest.h>

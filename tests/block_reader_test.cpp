@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "convert/block_reader.hpp"
 
 #include <gtest/gtest.h>

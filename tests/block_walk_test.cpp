@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The block walk (src/convert/block_walk), through the built program and the library:
 // which blocks each channel's values come from.
 

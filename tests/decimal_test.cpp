@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The rounding to five digits (number_text/decimal), seen through the channel line:
 // the reference, printf, gives text.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // What the end-to-end tests share: waveform files written here, the text expected of

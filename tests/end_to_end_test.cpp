@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runs the built program on waveform files written here and compares the bytes of
 // its standard output and of both channel files with text made independently.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Every one of the 2^32 float bit patterns through the channel line formatter, and a
 // large sample through the report's, each against glibc's printf. Labelled
 // "exhaustive": the everyday test command leaves it out. Takes minutes on two cores.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The value a sample must become, including where IEEE arithmetic has no number to

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Fault tests on the built program: inputs cut at every length, disks that fill,
 // awkward paths and kinds of input, special header floats, and leaks or
 // descriptors left open. Expected bytes come from the layout and the references.

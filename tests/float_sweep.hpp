@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Holds the converter's number texts to the printf reference over runs of float bit

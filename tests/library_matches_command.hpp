@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Holds the library to a finished run of the command on the same input: read from the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "convert/line_cache.hpp"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // A read-only stream over bytes held in memory, for tests of code that reads a FILE*;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Starts the built program (or a command around it, such as valgrind) with its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The library's front end (src/library/read_waveform) on inputs that yield no
 // values: each outcome beside the command's status for the same input.
 

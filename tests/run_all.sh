@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The whole test suite, as CI runs it: installs the Debian packages it lacks, then runs
 # every step (a preset's build and tests, the Python module's tests) even after one fails,
 # and ends with one line per step. Exits non-zero if any step failed.

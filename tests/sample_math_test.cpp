@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "convert/sample_math.hpp"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // How much of the long sweeps a test run checks. Runs under an emulator (tests/CMakeLists.txt

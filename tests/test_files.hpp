@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Files in tests on every platform: a fresh scratch directory, names as the UTF-8

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/windows_names.hpp"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Axis ticks as the plotting tools people like place them: at 1, 2 or 5 x 10^n, labelled
 // no longer than the step needs. Pure: the same range and room always give the same ticks,
 // whatever zoom, pan or resize led there. The page's script follows this in one <script>.

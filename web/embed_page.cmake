@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # cmake -D MODULE=... -D SOURCE_DIR=... -D OUTPUT=... -P embed_page.cmake
 # Puts the style, the scripts (the axis ticks, then the page's) and the module (base64) into
 # the page template: one file, so that it opens from disk, where a browser fetches nothing beside it.

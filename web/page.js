@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The page's script: hands a chosen file to the module (the library and the command's
 // text, compiled from src/), shows what it gives back, plots the values it holds and
 // makes a channel file's text, in pieces, only when it is asked for.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The page's way into the library: JavaScript hands over a file's bytes and reads
 // back the report, the messages, the values and their channel lines, all made by the
 // same code as the command's. One file is held at a time.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Run by cpack after it packs (CPACK_POST_BUILD_SCRIPTS): each .deb is repacked by dpkg-deb,
 # which gives the archive's members fixed modes (cpack's follow the umask) and clamps every
 # time to SOURCE_DATE_EPOCH as cpack does. cpack's DEB generator also writes a postinst and

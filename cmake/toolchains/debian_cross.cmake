@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Shared by the toolchain files: Debian's cross compilers for WFCONV_TRIPLET, finding
 # libraries, headers and packages only in that target's tree.
 set(CMAKE_C_COMPILER ${WFCONV_TRIPLET}-gcc${WFCONV_COMPILER_SUFFIX})

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # How this machine runs the i686 programs: an x86-64 kernel built without 32-bit
 # support refuses them (the shell then reads one as a script), so a static probe
 # decides at configure time and, where it does not run, every i686 program runs

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # 32-bit x86 Linux, run natively where the x86-64 kernel runs 32-bit programs, else
 # under qemu-i386 (i686_runner.cmake). No flags here: the project itself selects
 # SSE2 arithmetic (cmake/sse2_arithmetic.cmake).

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # s390x Linux (big-endian), run under qemu-user; the static programs need no target sysroot.
 set(CMAKE_SYSTEM_NAME Linux)
 set(CMAKE_SYSTEM_PROCESSOR s390x)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # WebAssembly for the page (web/): Debian's clang 14 with wasi-libc and its libc++
 # (packages wasi-libc, libc++-14-dev-wasm32, libc++abi-14-dev-wasm32,
 # libclang-rt-14-dev-wasm32, lld-14, llvm-14). Its libc++ has the floating-point to_chars

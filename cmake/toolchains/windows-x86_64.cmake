@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Windows x86-64 with MinGW-w64 (posix threads), run under Wine.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)

@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: MIT */
 /* Reads a waveform file through wfconv's C interface and prints each channel: its number
  * of values, then one value a line in the channel files' "%11.4e" form. A read that did
  * not reach the end prints the values that arrived, then says why on standard error.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """wfconv's C interface from Python's standard ctypes: no compiled glue, only the shared
 library (libwfconv.so.1; wfconv.dll on Windows).
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reads a waveform file with the wfconv library and prints each channel: its number of
 // values, then one value a line in the channel files' "%11.4e" form.
 //

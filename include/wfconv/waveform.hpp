@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // A waveform file's values read from its bytes in memory: the same block walk and the

@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: MIT */
 /* wfconv's C interface: reading waveform files from C and from any language that calls
  * C functions in a shared library (libwfconv.so.1, wfconv.dll). The same reader as the
  * C++ API (wfconv.hpp): the values are exactly those of the command's channel files.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """Read waveform files into numpy arrays holding exactly the values wfconv writes.
 
     import wfconv

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """Compiled part of the wfconv package; import wfconv instead."""
 
 import numpy

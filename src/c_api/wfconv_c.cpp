@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The C interface: read_waveform's result moved into one allocation that C callers hold
 // by its first part, the documented struct. No exception leaves these functions.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The walk over a waveform file's blocks that the command and the library share; each

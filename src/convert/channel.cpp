@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "convert/channel.hpp"
 
 #include "convert/block_walk.hpp"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "convert/line_cache.hpp"
 
 #include "convert/sample_math.hpp"

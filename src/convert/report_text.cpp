@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "convert/report_text.hpp"
 
 #include "number_text/number_text.hpp"

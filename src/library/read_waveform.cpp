@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The library's front end over bytes in memory, and the block walk that reading from
 // a path shares with it.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The library's front end over a path: opens the input and walks it as from memory.
 
 #include <cerrno>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/binary_stdout.hpp"
 
 #ifdef _WIN32

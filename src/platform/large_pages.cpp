@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/large_pages.hpp"
 
 #ifdef __linux__

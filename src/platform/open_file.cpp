@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/open_file.hpp"
 
 #ifdef _WIN32

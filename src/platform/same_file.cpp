@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/same_file.hpp"
 
 #ifdef _WIN32

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/utf8_path.hpp"
 
 #ifdef _WIN32

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/windows_names.hpp"
 
 #ifdef _WIN32

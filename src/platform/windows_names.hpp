@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Windows' side of names: the program keeps text in UTF-8 and meets the system's

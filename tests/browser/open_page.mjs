@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Debian's chromium or firefox-esr, headless, on a page: shared by the browser test and the
 // page's benchmark. Downloads go to downloadDir; downloaded(name) gives the bytes of the next
 // download of that name once the browser says it is whole (null if it fails or never comes),

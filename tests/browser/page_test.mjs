@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Holds wfconv.html to the command: each file goes through the page's file input in
 // headless chromium or firefox, and the report, the message and both channel downloads must equal,
 // byte for byte, what the command prints and writes for the same file; each channel's

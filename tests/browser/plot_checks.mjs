@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The plot held to what people expect of plotting tools: tick labels at round steps, keys
 // that move the view, a picture of the size shown, no rule of axe-core broken, light or dark.
 

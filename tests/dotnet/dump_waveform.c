@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: MIT */
 /* The C interface's reads for the .NET test: a line of the structs' sizes and offsets, then for
  * each path on standard input "OUTCOME NAME [REASON]" and a line per channel: start block, byte
  * length, count, then scale, offset and the values as their bits in hex. */

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // libFuzzer target: runs the whole program on arbitrary bytes and checks its
 // status, console text and channel files against a model of the block walk that
 // is worked out here from the raw bytes, independently of the converter; and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writes the fuzz target's seed corpus: small waveform files, one per kind of
 // block walk and special value, so the fuzzer starts from inputs the converter
 // reads deep into rather than from random bytes it rejects at once.

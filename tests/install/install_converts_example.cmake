@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Installs into a fresh prefix, runs the installed wfconv on a copy of the bundled example,
 # and compares its report and channel files byte for byte with a run of the built program.
 set(prefix ${WORK_DIR}/prefix)

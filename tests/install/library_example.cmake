@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Installs into a fresh prefix, then builds examples/read_example against the installed
 # package twice, through find_package(wfconv) and through pkg-config (where installed),
 # and examples/c_example as C99 against the shared library (the only build for Windows);

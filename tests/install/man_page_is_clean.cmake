@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Runs groff with every warning enabled over the manual page; any output is a failure.
 find_program(GROFF groff)
 if(NOT GROFF)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writes waveform files whose conversion leans on every part of the arithmetic and
 // the block walk: random and special scales and offsets, offsets that nearly cancel
 // a product, products halfway between two floats nudged by a hair, and files cut

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Converts the generated files with the cross-built program, run by its emulator,
 # and with the native build's program, and compares the two runs byte for byte:
 # status, standard output and both channel files of every file.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """The C interface's reading of each FILE, for test_wfconv_read.m, in FILE.c, a line each: the
 outcome, the system's message or -, the header's fields, channel 1's and channel 2's values; the
 numbers as 32-bit patterns, read in place (a Python float would quiet a signalling NaN).

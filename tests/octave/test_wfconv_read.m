@@ -1,3 +1,4 @@
+% SPDX-License-Identifier: MIT
 % wfconv_read, pkg-installed from TARBALL into WORK/prefix, held for each file the command ran on
 % (WORK/files/FILE.out) to the C interface's reading (FILE.c, dump_c_values.py), the channel
 % files and the command's last line, from the path and from the content.

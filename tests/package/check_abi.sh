@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The interface of libwfconv.so.1 against the one released in 1.0.0, which abi/ records:
 # abi-dumper reads the dev preset's library (a debug build, whose debug information
 # describes the functions and types), abi-compliance-checker compares. Anything short of

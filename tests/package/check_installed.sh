@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The three packages installed as a user installs them, `apt-get install ./...deb`, into a
 # throwaway Debian 12 root that mmdebstrap makes from this machine's apt sources: there the
 # command converts the example to the bytes build-dev/wfconv writes, `man wfconv` shows the

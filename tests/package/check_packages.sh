@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The packages of the package and package-windows workflows: each .deb's metadata and files,
 # lintian (no error, no warning), hardening-check on the command and the shared library; the
 # packaged command, extracted, converts as build-dev/wfconv does; the zip's files and exports.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Reproducible packages: the working tree, copied to another directory and packed there later
 # under another umask and time zone, gives the same .deb files and zip as build-package and
 # build-package-windows, bit for bit (SOURCE_DATE_EPOCH unset: both take the commit's date);

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """The C interface through ctypes (examples/ctypes_example) against the module, bit for bit."""
 
 import errno

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """wfconv.read against the command line's channel files and the x87 reference."""
 
 import io

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """The installed type stubs against the compiled module, so that editors show what it holds."""
 
 import ast

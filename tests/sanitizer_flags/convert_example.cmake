@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # SOURCE_DIR built with sanitizers in its flags; its wfconv is held to BUILT_PROGRAM's run on the example.
 set(build ${WORK_DIR}/build)
 set(sanitizers -fsanitize=address,undefined)
