@@ -12,10 +12,10 @@ from pathlib import Path
 from pybind11.setup_helpers import ParallelCompile, Pybind11Extension
 from setuptools import setup
 
-# Every core source, found rather than listed: src/app is the command line's own
-# front end and src/c_api the shared library's, the module is another one.
+# The library and the text, found rather than listed: the command's folders and the
+# shared library's are other front ends, the module is another one.
 core_sources = sorted(
-    path.as_posix() for path in Path("src").rglob("*.cpp") if path.parts[1] not in ("app", "c_api"))
+    path.as_posix() for path in Path("src").rglob("*.cpp") if path.parts[1] in ("reader", "text"))
 # setuptools rebuilds only when a file it is told of is newer than the module.
 headers = sorted(path.as_posix() for folder in ("src", "include") for path in Path(folder).rglob("*.hpp"))
 

@@ -16,9 +16,9 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "convert/sample_math.hpp"
-#include "format/big_endian.hpp"
-#include "format/header.hpp"
+#include "reader/big_endian.hpp"
+#include "reader/header.hpp"
+#include "reader/sample_math.hpp"
 
 namespace {
 

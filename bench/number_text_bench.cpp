@@ -11,8 +11,8 @@
 #include <cstdio>
 #include <vector>
 
-#include "number_text/number_text.hpp"
-#include "convert/sample_math.hpp"
+#include "reader/sample_math.hpp"
+#include "text/number_text.hpp"
 
 namespace {
 

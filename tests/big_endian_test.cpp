@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "format/big_endian.hpp"
+#include "reader/big_endian.hpp"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <initializer_list>
 #include <vector>
 
-#include "format/header.hpp"
+#include "reader/header.hpp"
 #include "reference.hpp"
 
 namespace wfconv {

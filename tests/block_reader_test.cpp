@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "convert/block_reader.hpp"
+#include "reader/block_reader.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The block walk (src/convert/block_walk), through the built program and the library:
+// The block walk (src/reader/block_walk), through the built program and the library:
 // which blocks each channel's values come from.
 
 #include <gtest/gtest.h>

@@ -12,15 +12,15 @@
 #include <utility>
 #include <vector>
 
-#include "convert/block_reader.hpp"
-#include "convert/channel.hpp"
-#include "number_text/number_text.hpp"
-#include "convert/line_cache.hpp"
-#include "convert/line_writer.hpp"
-#include "convert/sample_math.hpp"
 #include "memory_input.hpp"
+#include "reader/block_reader.hpp"
+#include "reader/sample_math.hpp"
 #include "reference.hpp"
 #include "test_files.hpp"
+#include "text/channel.hpp"
+#include "text/line_cache.hpp"
+#include "text/line_writer.hpp"
+#include "text/number_text.hpp"
 
 namespace wfconv {
 namespace {

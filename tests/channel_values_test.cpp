@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// A channel's values (src/library/channel_values) when the input ends inside it:
+// A channel's values (src/reader/channel_values) when the input ends inside it:
 // the whole samples that arrived, as in the command's channel file.
 
 #include <gtest/gtest.h>

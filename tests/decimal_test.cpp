@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The rounding to five digits (number_text/decimal), seen through the channel line:
+// The rounding to five digits (text/decimal), seen through the channel line:
 // the reference, printf, gives text.
 
 #include <gtest/gtest.h>
@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "number_text/number_text.hpp"
+#include "text/number_text.hpp"
 #include "float_sweep.hpp"
 #include "sweep_size.hpp"
 #include "reference.hpp"

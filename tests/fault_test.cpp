@@ -30,7 +30,7 @@
 #include "app/driver.hpp"
 #include "expected_sample.hpp"
 #include "library_matches_command.hpp"
-#include "platform/open_file.hpp"
+#include "reader/open_file.hpp"
 #include "program_runner.hpp"
 #include "reference.hpp"
 #include "edge_floats.hpp"

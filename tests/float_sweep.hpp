@@ -16,8 +16,8 @@
 #include <thread>
 #include <vector>
 
-#include "number_text/number_text.hpp"
 #include "reference.hpp"
+#include "text/number_text.hpp"
 
 namespace wfconv::test {
 

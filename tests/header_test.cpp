@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "format/header.hpp"
+#include "reader/header.hpp"
 
 #include <gtest/gtest.h>
 

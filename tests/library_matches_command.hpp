@@ -14,8 +14,8 @@
 #include <system_error>
 #include <vector>
 
-#include "number_text/number_text.hpp"
 #include "program_runner.hpp"
+#include "text/number_text.hpp"
 #include "wfconv/wfconv.hpp"
 
 namespace wfconv::test {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "convert/line_cache.hpp"
+#include "text/line_cache.hpp"
 
 #include <gtest/gtest.h>
 
@@ -11,9 +11,9 @@
 #include <utility>
 #include <vector>
 
-#include "convert/sample_math.hpp"
-#include "number_text/number_text.hpp"
+#include "reader/sample_math.hpp"
 #include "reference.hpp"
+#include "text/number_text.hpp"
 
 namespace wfconv {
 namespace {

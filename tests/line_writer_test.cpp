@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "convert/line_writer.hpp"
+#include "text/line_writer.hpp"
 
 #include <gtest/gtest.h>
 

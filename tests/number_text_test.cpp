@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "number_text/number_text.hpp"
+#include "text/number_text.hpp"
 
 #include <gtest/gtest.h>
 

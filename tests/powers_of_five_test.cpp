@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "number_text/powers_of_five.hpp"
+#include "text/powers_of_five.hpp"
 
 namespace wfconv {
 namespace {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The library's front end (src/library/read_waveform) on inputs that yield no
+// The library's front end (src/reader/read_waveform) on inputs that yield no
 // values: each outcome beside the command's status for the same input.
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "convert/sample_math.hpp"
+#include "reader/sample_math.hpp"
 
 #include <gtest/gtest.h>
 
@@ -12,9 +12,9 @@
 #include <random>
 #include <string>
 
-#include "number_text/number_text.hpp"
-#include "reference.hpp"
 #include "edge_floats.hpp"
+#include "reference.hpp"
+#include "text/number_text.hpp"
 
 namespace wfconv {
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <random>
 
-#include "number_text/wide_uint.hpp"
+#include "text/wide_uint.hpp"
 
 namespace wfconv {
 namespace {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "platform/windows_names.hpp"
+#include "reader/windows_names.hpp"
 
 #include <gtest/gtest.h>
 

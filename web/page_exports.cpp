@@ -13,9 +13,9 @@
 #include <utility>
 #include <vector>
 
-#include "convert/report_text.hpp"
-#include "format/header.hpp"
-#include "number_text/number_text.hpp"
+#include "reader/header.hpp"
+#include "text/number_text.hpp"
+#include "text/report_text.hpp"
 #include "wfconv/waveform.hpp"
 
 #define WFCONV_EXPORT(name) __attribute__((export_name(#name)))

@@ -7,16 +7,16 @@
 #include <string>
 #include <string_view>
 
-#include "convert/block_reader.hpp"
-#include "convert/block_walk.hpp"
-#include "convert/channel.hpp"
-#include "convert/line_cache.hpp"
-#include "convert/line_writer.hpp"
-#include "convert/report_text.hpp"
-#include "format/header.hpp"
-#include "platform/open_file.hpp"
-#include "platform/same_file.hpp"
-#include "platform/utf8_path.hpp"
+#include "cli/same_file.hpp"
+#include "reader/block_reader.hpp"
+#include "reader/block_walk.hpp"
+#include "reader/header.hpp"
+#include "reader/open_file.hpp"
+#include "reader/utf8_path.hpp"
+#include "text/channel.hpp"
+#include "text/line_cache.hpp"
+#include "text/line_writer.hpp"
+#include "text/report_text.hpp"
 
 namespace wfconv {
 

@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/utf8_path.hpp"
+#include "reader/utf8_path.hpp"
 #include "wfconv/wfconv.hpp"
 
 namespace {

@@ -25,7 +25,7 @@
 #include <unistd.h>
 
 #include "app/driver.hpp"
-#include "number_text/number_text.hpp"
+#include "text/number_text.hpp"
 #include "wfconv/wfconv.hpp"
 
 namespace {

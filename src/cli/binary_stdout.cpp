@@ -1,0 +1,19 @@
+// SPDX-License-Identifier: MIT
+#include "cli/binary_stdout.hpp"
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
+#endif
+
+namespace wfconv {
+
+void make_stdout_binary() {
+#ifdef _WIN32
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
+}
+
+}  // namespace wfconv
