@@ -34,9 +34,13 @@ struct ReadResult {
     std::error_code error;  // the system's reason for cannot_open and read_failed
     // After ended_early or read_failed: the whole samples that arrived.
     Waveform waveform;
+    // The channel that ended early (1 or 2) after ended_early or read_failed in a channel;
+    // 0 otherwise. When it is 1, the command creates no file for channel 2.
+    int cut_channel = 0;
 };
 
 // Reads a file's content already in memory; never throws for anything it holds or lacks.
+// Any number of reads may run at once on different threads, of the same bytes too.
 ReadResult read_waveform(std::span<const std::uint8_t> bytes);
 
 }  // namespace wfconv

@@ -52,6 +52,10 @@ typedef struct wfconv_waveform {
     wfconv_channel channel1, channel2;
 } wfconv_waveform;
 
+/* Reads may run at once on several threads, of different files or of the same one, from
+ * a path or from memory: the library keeps no state between calls. A waveform belongs to
+ * its caller; threads may read it at once, but it is freed once, when none uses it. */
+
 /* Reads a file; path is UTF-8, on Windows too. NULL only when memory runs out. */
 WFCONV_API wfconv_waveform* wfconv_read_file(const char* path);
 
@@ -60,6 +64,10 @@ WFCONV_API wfconv_waveform* wfconv_read_memory(const void* data, size_t size);
 
 /* Frees a waveform and its values; NULL is fine. */
 WFCONV_API void wfconv_free(wfconv_waveform* waveform);
+
+/* The channel that ended early, 1 or 2, after ended_early or read_failed in a channel;
+ * 0 otherwise and for NULL. When it is 1, the command creates no file for channel 2. */
+WFCONV_API int wfconv_cut_channel(const wfconv_waveform* waveform);
 
 /* "complete", "cannot_open", "too_short", "read_failed", "ended_early"; "unknown" for
  * any other value. The text is static. */

@@ -10,7 +10,9 @@
 
 namespace wfconv {
 
-// Reads a waveform file; never throws for anything the file holds or lacks.
+// Reads a waveform file; never throws for anything the file holds or lacks. Reads may
+// run at once on several threads, of different files or of the same one: the library
+// keeps no state between calls.
 ReadResult read_waveform(const std::filesystem::path& path);
 
 }  // namespace wfconv

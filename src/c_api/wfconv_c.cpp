@@ -41,10 +41,12 @@ static_assert(static_cast<int>(wfconv::ReadOutcome::complete) == WFCONV_COMPLETE
               static_cast<int>(wfconv::ReadOutcome::read_failed) == WFCONV_READ_FAILED &&
               static_cast<int>(wfconv::ReadOutcome::ended_early) == WFCONV_ENDED_EARLY);
 
-// The caller's pointer is to the base; wfconv_free casts back to what was allocated.
+// The caller's pointer is to the base; wfconv_free casts back to what was allocated. What
+// the documented struct cannot hold without changing its layout lives here too.
 struct OwnedWaveform : wfconv_waveform {
     std::vector<float> channel1_values;
     std::vector<float> channel2_values;
+    int cut_channel = 0;
 };
 
 wfconv_channel c_channel(const wfconv::ChannelDescriptor& descriptor, const std::vector<float>& values) {
@@ -59,6 +61,7 @@ wfconv_waveform* c_waveform(wfconv::ReadResult&& result) {
     owned->channel2_values = std::move(result.waveform.channel2);
     owned->outcome = static_cast<wfconv_outcome>(result.outcome);
     owned->error = result.error.value();
+    owned->cut_channel = result.cut_channel;
     owned->channel1 = c_channel(result.waveform.header.channel1, owned->channel1_values);
     owned->channel2 = c_channel(result.waveform.header.channel2, owned->channel2_values);
     return owned;
@@ -96,6 +99,10 @@ wfconv_waveform* wfconv_read_memory(const void* data, size_t size) {
 
 void wfconv_free(wfconv_waveform* waveform) {
     delete static_cast<OwnedWaveform*>(waveform);
+}
+
+int wfconv_cut_channel(const wfconv_waveform* waveform) {
+    return waveform == nullptr ? 0 : static_cast<const OwnedWaveform*>(waveform)->cut_channel;
 }
 
 const char* wfconv_outcome_name(wfconv_outcome outcome) {

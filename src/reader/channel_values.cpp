@@ -34,7 +34,7 @@ std::vector<float> value_table(const ChannelDescriptor& channel) {
 }  // namespace
 
 bool read_channel_values(BlockReader& reader, const ChannelDescriptor& channel, std::vector<float>& values) {
-    values.reserve(values.size() + static_cast<std::size_t>(channel.block_count()) * kSamplesPerBlock);
+    values.reserve(values.size() + channel.sample_count());
     prefer_large_pages(values.data() + values.size(), (values.capacity() - values.size()) * sizeof(float));
     const std::vector<float> table =
         channel.block_count() >= kTabledFromBlocks ? value_table(channel) : std::vector<float>{};

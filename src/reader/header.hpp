@@ -9,9 +9,6 @@
 
 namespace wfconv {
 
-// Each raw sample is two bytes.
-inline constexpr std::size_t kSamplesPerBlock = kBlockSize / 2;
-
 using Block = std::span<const std::uint8_t, kBlockSize>;
 
 // Any 256 bytes decode; nothing is validated here.

@@ -3,6 +3,7 @@
 // a path shares with it.
 
 #include <optional>
+#include <vector>
 
 #include "reader/block_walk.hpp"
 #include "reader/channel_values.hpp"
@@ -30,16 +31,16 @@ ReadResult read_blocks(BlockReader& reader) {
     Waveform& waveform = result.waveform;
     waveform.header = *header;
 
-    reader.skip_to(header->channel1.start_block);
-    if (!read_channel_values(reader, header->channel1, waveform.channel1)) {
-        result.outcome = early_end(reader, result.error, ReadOutcome::ended_early);
-        waveform.channel1.shrink_to_fit();
-        return result;
-    }
-    reader.skip_to(header->channel2.start_block);
-    if (!read_channel_values(reader, header->channel2, waveform.channel2)) {
-        result.outcome = early_end(reader, result.error, ReadOutcome::ended_early);
-        waveform.channel2.shrink_to_fit();
+    for (const int channel : {1, 2}) {
+        const ChannelDescriptor& descriptor = channel == 1 ? header->channel1 : header->channel2;
+        std::vector<float>& values = channel == 1 ? waveform.channel1 : waveform.channel2;
+        reader.skip_to(descriptor.start_block);
+        if (!read_channel_values(reader, descriptor, values)) {
+            result.outcome = early_end(reader, result.error, ReadOutcome::ended_early);
+            result.cut_channel = channel;
+            values.shrink_to_fit();
+            return result;
+        }
     }
     return result;
 }

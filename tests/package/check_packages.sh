@@ -12,7 +12,7 @@ command=build-package/wfconv_${version}_$arch.deb
 library=build-package/libwfconv1_${version}_$arch.deb
 dev=build-package/libwfconv-dev_${version}_$arch.deb
 zip=build-package-windows/wfconv-${version}-windows-x86_64.zip
-exports="wfconv_free wfconv_outcome_name wfconv_read_file wfconv_read_memory wfconv_version"
+exports="wfconv_cut_channel wfconv_free wfconv_outcome_name wfconv_read_file wfconv_read_memory wfconv_version"
 fail() { echo "check_packages: $*" >&2; exit 1; }
 has() { grep -q "$1" <<<"$2" || fail "$3 lacks $1"; }
 
