@@ -60,14 +60,17 @@ public sealed class Waveform {
         Native.PreferRuntimeFile();
     }
 
-    Waveform(ReadOutcome outcome, WaveformHeader header, float[] channel1, float[] channel2) {
+    Waveform(ReadOutcome outcome, int cutChannel, WaveformHeader header, float[] channel1, float[] channel2) {
         Outcome = outcome;
+        CutChannel = cutChannel;
         Header = header;
         Channel1 = channel1;
         Channel2 = channel2;
     }
 
     public ReadOutcome Outcome { get; }
+    // The channel that ended early, 1 or 2; 0 when none did. Channel2 is empty when it is 1.
+    public int CutChannel { get; }
     public WaveformHeader Header { get; }
     public float[] Channel1 { get; }
     public float[] Channel2 { get; }
@@ -93,7 +96,8 @@ public sealed class Waveform {
         try {
             got = Marshal.PtrToStructure<Native.Waveform>(native);
             var header = new WaveformHeader(HeaderOf(got.Channel1), HeaderOf(got.Channel2));
-            waveform = new Waveform((ReadOutcome)got.Outcome, header, Values(got.Channel1), Values(got.Channel2));
+            waveform = new Waveform((ReadOutcome)got.Outcome, Native.wfconv_cut_channel(native), header,
+                                    Values(got.Channel1), Values(got.Channel2));
         } finally {
             Native.wfconv_free(native);
         }
@@ -125,7 +129,7 @@ public sealed class Waveform {
 }
 
 // The input ended before a sample a channel needs. Waveform holds the header and the whole
-// samples that arrived; its Channel2 is empty when channel 1 was cut.
+// samples that arrived; its CutChannel says which channel ended early.
 public sealed class TruncatedWaveformException : EndOfStreamException {
     internal TruncatedWaveformException(string message, Waveform waveform) : base(message) {
         Waveform = waveform;
@@ -219,6 +223,9 @@ static class Native {
 
     [DllImport(Library, CallingConvention = CallingConvention.Cdecl, ExactSpelling = true)]
     internal static extern void wfconv_free(IntPtr waveform);
+
+    [DllImport(Library, CallingConvention = CallingConvention.Cdecl, ExactSpelling = true)]
+    internal static extern int wfconv_cut_channel(IntPtr waveform);
 }
 
 }  // namespace Wfconv

@@ -72,15 +72,16 @@ static mxArray* channel_values(const wfconv_channel* channel) {
 
 static mxArray* waveform_struct(const wfconv_waveform* waveform) {
     static const char* const header_fields[] = {"channel1", "channel2"};
-    static const char* const fields[] = {"outcome", "header", "channel1", "channel2"};
+    static const char* const fields[] = {"outcome", "header", "channel1", "channel2", "cut_channel"};
     mxArray* header = mxCreateStructMatrix(1, 1, 2, (const char**)header_fields);
     mxSetFieldByNumber(header, 0, 0, channel_header(&waveform->channel1));
     mxSetFieldByNumber(header, 0, 1, channel_header(&waveform->channel2));
-    mxArray* result = mxCreateStructMatrix(1, 1, 4, (const char**)fields);
+    mxArray* result = mxCreateStructMatrix(1, 1, 5, (const char**)fields);
     mxSetFieldByNumber(result, 0, 0, mxCreateString(wfconv_outcome_name(waveform->outcome)));
     mxSetFieldByNumber(result, 0, 1, header);
     mxSetFieldByNumber(result, 0, 2, channel_values(&waveform->channel1));
     mxSetFieldByNumber(result, 0, 3, channel_values(&waveform->channel2));
+    mxSetFieldByNumber(result, 0, 4, mxCreateDoubleScalar(wfconv_cut_channel(waveform)));
     return result;
 }
 

@@ -9,6 +9,7 @@
 %                      (int32), scale and offset (single); w.header.channel2 likewise
 %   w.channel1         channel 1's values, a single column vector holding bit for bit
 %                      what wfconv writes to PATH1.txt; w.channel2 likewise (PATH2.txt)
+%   w.cut_channel      the channel that ended early, 1 or 2; 0 when none did
 %
 %   A file that ends early gives the samples that arrived (channel 2 empty when channel 1
 %   was cut) and the warning wfconv:endedEarly; warning('error', 'wfconv:endedEarly') turns

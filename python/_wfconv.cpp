@@ -77,16 +77,11 @@ std::string message_text(const py::handle& name) {
     throw py::error_already_set();
 }
 
-std::size_t sample_count(const wfconv::ChannelDescriptor& channel) {
-    constexpr std::size_t kSamplesPerBlock = wfconv::kBlockSize / 2;  // 16-bit samples
-    return static_cast<std::size_t>(channel.block_count()) * kSamplesPerBlock;
-}
-
-[[noreturn]] void raise_truncated(wfconv::Waveform&& waveform, const SourceName& name) {
-    const bool first_cut = waveform.channel1.size() < sample_count(waveform.header.channel1);
-    const std::size_t arrived = first_cut ? waveform.channel1.size() : waveform.channel2.size();
-    const std::size_t wanted = sample_count(first_cut ? waveform.header.channel1 : waveform.header.channel2);
-    const std::string message = "Unexpected end of " + name.text + ": channel " + (first_cut ? "1" : "2") +
+[[noreturn]] void raise_truncated(wfconv::Waveform&& waveform, int cut_channel, const SourceName& name) {
+    const bool first_cut = cut_channel == 1;
+    const std::size_t arrived = (first_cut ? waveform.channel1 : waveform.channel2).size();
+    const std::size_t wanted = (first_cut ? waveform.header.channel1 : waveform.header.channel2).sample_count();
+    const std::string message = "Unexpected end of " + name.text + ": channel " + std::to_string(cut_channel) +
                                 " has " + std::to_string(arrived) + " of its " + std::to_string(wanted) + " samples";
     const py::object exception = py::handle(truncated_error_type)(message);
     exception.attr("waveform") = to_python(std::move(waveform));
@@ -104,7 +99,7 @@ PythonWaveform finish(wfconv::ReadResult&& result, const SourceName& name) {
         case wfconv::ReadOutcome::too_short:
             throw py::value_error(name.text + " is shorter than one 256-byte header block");
         case wfconv::ReadOutcome::ended_early:
-            raise_truncated(std::move(result.waveform), name);
+            raise_truncated(std::move(result.waveform), result.cut_channel, name);
     }
     throw std::logic_error("unknown read outcome");
 }

@@ -97,10 +97,11 @@ WFCONV_EXPORT(make_message) std::size_t make_message() {
 // read, channel 2's once channel 1 is whole.
 WFCONV_EXPORT(has_file) int has_file(int channel) {
     if (shown.outcome == wfconv::ReadOutcome::too_short) return 0;
-    if (channel == 1 || shown.outcome == wfconv::ReadOutcome::complete) return 1;
-    const wfconv::ChannelDescriptor& first = shown.waveform.header.channel1;
-    return shown.waveform.channel1.size() == static_cast<std::size_t>(first.block_count()) * wfconv::kSamplesPerBlock;
+    return channel == 1 || shown.cut_channel != 1;
 }
+
+// The channel that ended early, 1 or 2; 0 when none did.
+WFCONV_EXPORT(cut_channel) int cut_channel() { return shown.cut_channel; }
 
 WFCONV_EXPORT(channel_blocks) int channel_blocks(int channel) {
     const wfconv::WaveformHeader& header = shown.waveform.header;
