@@ -20,10 +20,10 @@ const seen = (span) => ({ least: span.least, greatest: span.greatest, nan: (span
 
 let seed = 7;
 const random = () => (seed = (seed * 1103515245 + 12345) % 2 ** 31) / 2 ** 31;
-function channel(length, special, specials = [0, -0, Infinity, -Infinity, NaN]) {
+function channel(length, share, kinds = [0, -0, Infinity, -Infinity, NaN]) {
   const v = new Float32Array(length);
-  const pick = () => specials[Math.floor(random() * specials.length)];
-  for (let i = 0; i < length; ++i) v[i] = random() < special ? pick() : (random() - 0.5) * 1e4;
+  const pick = () => kinds[Math.floor(random() * kinds.length)];
+  for (let i = 0; i < length; ++i) v[i] = random() < share ? pick() : (random() - 0.5) * 1e4;
   return v;
 }
 
