@@ -20,6 +20,7 @@ const seen = (span) => ({ least: span.least, greatest: span.greatest, nan: (span
 
 let seed = 7;
 const random = () => (seed = (seed * 1103515245 + 12345) % 2 ** 31) / 2 ** 31;
+// `length` samples, about `share` of them taken from `kinds`, the rest finite.
 function channel(length, share, kinds = [0, -0, Infinity, -Infinity, NaN]) {
   const v = new Float32Array(length);
   const pick = () => kinds[Math.floor(random() * kinds.length)];
