@@ -47,6 +47,10 @@ const std::string& keep(std::string value) {
 
 extern "C" {
 
+// The sizes the page works in: a channel line's bytes (CR LF included) and a block's.
+WFCONV_EXPORT(line_size) std::size_t line_size() { return wfconv::kChannelLineSize; }
+WFCONV_EXPORT(block_size) std::size_t block_size() { return wfconv::kBlockSize; }
+
 WFCONV_EXPORT(first_block_data) std::uint8_t* first_block_data() { return first_block.data(); }
 WFCONV_EXPORT(bytes_needed) std::uint32_t bytes_needed() {
     return static_cast<std::uint32_t>(wfconv::data_end(wfconv::decode_header(first_block))) * wfconv::kBlockSize;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Axis ticks as the plotting tools people like place them: at 1, 2 or 5 x 10^n, labelled
 // no longer than the step needs. Pure: the same range and room always give the same ticks,
-// whatever zoom, pan or resize led there. The page's script follows this in one <script>.
+// whatever zoom, pan or resize led there.
 
 // Each tick is k x m x 10^e with integers k and m, so its label is written from the integer
 // k x m and the exponent e: exact, never 0.30000000000000004.
@@ -25,7 +25,7 @@ function tickLabel(units, exponent, scientific) {
 // ticks: the finest step that keeps to that, yet gives at least 3 ticks where a finer one can.
 // integers: no step below 1 and no exponent in the labels (sample indices).
 // Returns { values, labels } in increasing order.
-function axisTicks(lo, hi, room, spacing, integers = false) {
+export function axisTicks(lo, hi, room, spacing, integers = false) {
   const none = { values: [], labels: [] };
   if (!(hi > lo) || !Number.isFinite(hi - lo)) return none;
   const most = Math.max(3, Math.floor(room / spacing) + 1);

@@ -1,0 +1,28 @@
+// SPDX-License-Identifier: MIT
+// The channel files, made on the click: the blob holds the only copy.
+
+import { bytesAt, core } from "./load_module.mjs";
+import { shown } from "./page_parts.mjs";
+
+export function offer(blob, name) {
+  const url = URL.createObjectURL(blob);
+  const link = document.createElement("a");
+  link.href = url;
+  link.download = name;
+  document.body.append(link);
+  link.click();
+  link.remove();
+  // The download has its own reference by now; the page lets go of the blob soon.
+  setTimeout(() => URL.revokeObjectURL(url), 60_000);
+}
+
+// A piece at a time, so that the text never exists whole in the module's memory.
+export function save(channel) {
+  const count = core.channel_size(channel), piece = core.lines_per_piece();
+  const parts = [];
+  for (let first = 0; first < count; first += piece) {
+    const lines = Math.min(piece, count - first);
+    parts.push(new Blob([bytesAt(core.make_lines(channel, first, lines), lines * core.line_size())]));
+  }
+  offer(new Blob(parts, { type: "text/plain" }), `${shown.name}${channel}.txt`);
+}
