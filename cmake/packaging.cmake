@@ -3,7 +3,6 @@
 # --install` installs: on Linux three Debian packages (debian_packages.cmake), on Windows a
 # zip. Everything carries project()'s version. The same commit packs into the same bytes:
 # cpack_project.cmake sets SOURCE_DATE_EPOCH, which cpack clamps every time stamp to.
-install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT command)
 # What the Debian packages carry in Debian's own form instead: the manual page compressed,
 # the license as their copyright file.
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT plain_install)

@@ -19,7 +19,7 @@ has() { grep -q "$1" <<<"$2" || fail "$3 lacks $1"; }
 files=""
 # Which package holds what: the command alone, the library alone, the rest for building.
 declare -A holds=(
-  [$command]="usr/bin/wfconv usr/share/man/man1/wfconv.1.gz usr/share/doc/wfconv/README.md"
+  [$command]="usr/bin/wfconv usr/share/man/man1/wfconv.1.gz usr/share/doc/wfconv/README.md usr/share/doc/wfconv/format.md"
   [$library]="$lib/libwfconv.so.1 $lib/libwfconv.so.$version"
   [$dev]="$lib/libwfconv.a $lib/libwfconv.so usr/include/wfconv/wfconv.h usr/include/wfconv/wfconv.hpp
     $lib/cmake/wfconv/wfconvConfig.cmake $lib/pkgconfig/wfconv.pc $lib/pkgconfig/wfconv-c.pc")
@@ -70,6 +70,11 @@ mkdir "$root/packaged" && cp examples/sine_square.wfm "$root/packaged" && cp -r 
   (cd "$root/built" && "$OLDPWD/build-dev/wfconv" sine_square.wfm >report)
 diff -r "$root/packaged" "$root/built" || fail "the packaged wfconv converts differently"
 has "^\.TH WFCONV 1 .* \"wfconv $version\"" "$(zcat "$root/deb/usr/share/man/man1/wfconv.1.gz")" "the manual page"
+has "^\.IR /usr/share/doc/wfconv/format\.md" "$(zcat "$root/deb/usr/share/man/man1/wfconv.1.gz")" "the manual page"
+# The installed README links only to what is installed beside it.
+for link in $(grep -o '](\([^)#:]*\))' "$root/deb/usr/share/doc/wfconv/README.md" | sed 's/^](\(.*\))$/\1/'); do
+  [ -f "$root/deb/usr/share/doc/wfconv/$link" ] || fail "the installed README links to $link, which is not installed"
+done
 [ "$(nm -D --defined-only "$root/deb/$lib/libwfconv.so.1" | awk '{print $3}' | xargs)" = "$exports" ] ||
   fail "libwfconv.so.1 exports more or less than $exports"
 cc -std=c99 -Werror examples/c_example/read_values.c $(PKG_CONFIG_PATH="$root/deb/$lib/pkgconfig" \
@@ -78,7 +83,7 @@ has "^2048 values$" "$("$root/read_values" examples/sine_square.wfm)" "the C pro
 
 /usr/bin/python3 -m zipfile -e "$zip" "$root/zip"
 for name in bin/wfconv.exe bin/wfconv.dll lib/libwfconv.dll.a include/wfconv/wfconv.h share/doc/wfconv/README.md \
-    share/doc/wfconv/LICENSE; do
+    share/doc/wfconv/format.md share/doc/wfconv/LICENSE; do
   [ -f "$root/zip/wfconv-$version-windows-x86_64/$name" ] || fail "$zip lacks $name"
 done
 dll_exports=$(objdump -p "$root"/zip/wfconv-*/bin/wfconv.dll | sed -n 's/^\s*\[ *[0-9]*\] \(\w*\)$/\1/p')
