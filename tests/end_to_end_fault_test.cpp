@@ -13,7 +13,6 @@
 #endif
 
 #include <algorithm>
-#include <bit>
 #include <chrono>
 #include <csignal>
 #include <cstdint>
