@@ -33,10 +33,11 @@ TEST_F(EndToEnd, ReportAndNonFiniteValues) {
     }
     std::string channel2;
     for (int i = 0; i < 256 * kSamples; ++i) channel2 += "       -NAN\r\n";
-    expect_run(
-        input, run({input.string()}), 0,
-        "2 130 32768 65536\r\n+INF 1.000000e+00\r\n0.000000e+00 -NAN\r\n" + converting(input, 1) + converting(input, 2),
-        channel1, channel2);
+    expect_run(input, run({input.string()}),
+               {0,
+                "2 130 32768 65536\r\n+INF 1.000000e+00\r\n0.000000e+00 -NAN\r\n" + converting(input, 1) +
+                    converting(input, 2),
+                channel1, channel2});
 }
 
 // Only the first argument counts, and channel files that exist are replaced.
@@ -101,9 +102,9 @@ TEST_F(EndToEnd, NamesInAnyScript) {
         const fs::path input = c.dir / test::path_of_utf8(c.file);
         w.save(input);
         const std::string argument = c.relative ? c.file : test::utf8_of(input);
-        expect_run(input, run({argument}, c.relative ? c.dir : fs::path{}), 0,
-                   report(w) + converting(argument, 1) + converting(argument, 2), channel_text(1, kSamples, w.channel1),
-                   channel_text(2, kSamples, w.channel2));
+        expect_run(input, run({argument}, c.relative ? c.dir : fs::path{}),
+                   {0, report(w) + converting(argument, 1) + converting(argument, 2),
+                    channel_text(1, kSamples, w.channel1), channel_text(2, kSamples, w.channel2)});
     }
 }
 
@@ -134,9 +135,10 @@ TEST_F(EndToEnd, ChannelFileThatIsTheInput) {
 
         std::string out = report(w) + converting(input, 1);
         if (c.channel == 2) out += converting(input, 2);
-        expect_run(input, run({input.string()}), 1, out + "cannot open " + link.string() + "\r\n",
-                   c.channel == 1 ? before : channel_text(1, kSamples, w.channel1),
-                   c.channel == 2 ? std::optional<std::string>(before) : std::nullopt);
+        expect_run(input, run({input.string()}),
+                   {1, out + "cannot open " + link.string() + "\r\n",
+                    c.channel == 1 ? before : channel_text(1, kSamples, w.channel1),
+                    c.channel == 2 ? std::optional<std::string>(before) : std::nullopt});
         EXPECT_TRUE(read_file(input) == before);
     }
 }
@@ -166,10 +168,12 @@ TEST_F(EndToEnd, ChannelFileFailures) {
             fs::create_symlink("/dev/full", blocked);
         }
 
-        const Result got = run({input.string()});
+        const ProgramResult got = run({input.string()});
         std::string out = report(w) + converting(input, 1);
         if (c.channel == 2) out += converting(input, 2);
         out += message + blocked.string() + "\r\n";
+        EXPECT_TRUE(got.exited) << "the program did not exit normally";
+        EXPECT_EQ(got.err, "") << "nothing may go to standard error";
         EXPECT_EQ(got.status, 1);
         EXPECT_EQ(got.out, out);
         if (c.channel == 1) {

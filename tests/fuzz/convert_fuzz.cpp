@@ -6,15 +6,11 @@
 
 #include <algorithm>
 #include <bit>
-#include <cfloat>
-#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <limits>
 #include <span>
 #include <string>
@@ -24,6 +20,8 @@
 
 #include <unistd.h>
 
+#include "../reference.hpp"
+#include "../test_files.hpp"
 #include "app/driver.hpp"
 #include "text/number_text.hpp"
 #include "wfconv/wfconv.hpp"
@@ -34,9 +32,13 @@ constexpr std::int64_t kBlock = 256;
 constexpr std::int64_t kSamplesPerBlock = kBlock / 2;
 constexpr std::size_t kLineBytes = 13;  // 11 characters and CR LF
 
+using wfconv::test::read_file;
+using wfconv::test::reference_sample;
+using wfconv::test::reference_sci;
+
 // x87's 64-bit significand is the reference for the sample arithmetic; elsewhere
 // only the shape of the lines is checked.
-constexpr bool kHaveReference = LDBL_MANT_DIG == 64;
+constexpr bool kHaveReference = wfconv::test::kExtendedLongDouble;
 
 void check(bool ok, std::string_view what) {
     if (ok) return;
@@ -66,35 +68,6 @@ Channel channel_at(const std::uint8_t* header, std::size_t at) {
         .scale = std::bit_cast<float>(read_be(header + at + 6, 4)),
         .offset = std::bit_cast<float>(read_be(header + at + 10, 4)),
     };
-}
-
-std::string non_finite(double value) {
-    return std::string(std::signbit(value) ? "-" : "+") + (std::isnan(value) ? "NAN" : "INF");
-}
-
-// The report's "%e" and the channel lines' "%11.4e", with glibc as the reference.
-std::string report_number(float value) {
-    if (!std::isfinite(value)) return non_finite(value);
-    char text[32];
-    std::snprintf(text, sizeof text, "%e", static_cast<double>(value));
-    return text;
-}
-
-std::string line_text(float value) {
-    if (!std::isfinite(value)) return "       " + non_finite(value);
-    char text[32];
-    std::snprintf(text, sizeof text, "%11.4e", static_cast<double>(value));
-    return text;
-}
-
-// raw * scale + offset rounded to 64 bits, then to float, by x87 itself: invalid
-// operations give its default NaN (sign set), and of two NaNs it keeps the larger
-// significand, the positive one on a tie. Each float is loaded on its own, as the
-// converter's rule has it, so that a signalling NaN is quiet before it meets another.
-float expected_value(std::int16_t raw, float scale, float offset) {
-    const volatile long double wide_scale = scale;
-    const volatile long double wide_offset = offset;
-    return static_cast<float>(static_cast<long double>(raw) * wide_scale + wide_offset);
 }
 
 bool digits(std::string_view text) {
@@ -162,11 +135,6 @@ const Paths& paths() {
 
 bool exists(const std::string& path) { return std::filesystem::exists(path); }
 
-std::string read_file(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 // The channel file holds exactly `lines` lines, each the sample at its place in
 // the input, starting at block `first`.
 void check_channel_file(const std::string& path, const std::uint8_t* data, std::int64_t first, std::int64_t lines,
@@ -179,7 +147,7 @@ void check_channel_file(const std::string& path, const std::uint8_t* data, std::
         if constexpr (kHaveReference) {
             const auto at = static_cast<std::size_t>(first * kBlock + 2 * i);
             const auto raw = static_cast<std::int16_t>(read_be(data + at, 2));
-            const std::string want = line_text(expected_value(raw, channel.scale, channel.offset));
+            const std::string want = reference_sci(reference_sample(raw, channel.scale, channel.offset), 11, 4);
             check(line.substr(0, 11) == want, "line " + std::to_string(i) + " is '" +
                                                   std::string(line.substr(0, 11)) + "', not '" + want + "'");
         }
@@ -242,8 +210,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Channel channel2 = channel_at(data, 162);
     std::string expected = std::to_string(channel1.start) + ' ' + std::to_string(channel2.start) + ' ' +
                            std::to_string(read_be(data + 149, 3)) + ' ' + std::to_string(read_be(data + 165, 3)) +
-                           "\r\n" + report_number(channel1.scale) + ' ' + report_number(channel2.scale) + "\r\n" +
-                           report_number(channel1.offset) + ' ' + report_number(channel2.offset) + "\r\n";
+                           "\r\n" + reference_sci(channel1.scale, 0, 6) + ' ' + reference_sci(channel2.scale, 0, 6) +
+                           "\r\n" + reference_sci(channel1.offset, 0, 6) + ' ' + reference_sci(channel2.offset, 0, 6) +
+                           "\r\n";
     expected += "converting : " + path + " -> " + files.output1 + "\r\n";
 
     // Channel 1 starts right after the header at the earliest; channel 2 where

@@ -43,8 +43,8 @@ TEST_F(EndToEnd, InputEndsEarly) {
             channel2 = channel_text(c.w.channel2.start_block, c.lines2, c.w.channel2);
         }
         out += "Unexpected end of " + input.string() + "\r\n";
-        expect_run(input, run({input.string()}), 3, out,
-                   channel_text(std::max<int>(c.w.channel1.start_block, 1), c.lines1, c.w.channel1), channel2);
+        expect_run(input, run({input.string()}),
+                   {3, out, channel_text(std::max<int>(c.w.channel1.start_block, 1), c.lines1, c.w.channel1), channel2});
     }
 }
 

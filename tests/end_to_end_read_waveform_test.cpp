@@ -15,11 +15,10 @@ using e2e::Waveform;  // not the library's
 // No argument: nothing at all, status 1; an input that cannot be opened: one
 // line, status 2, no file.
 TEST_F(EndToEnd, MissingOrUnopenableInput) {
-    expect_run(work_ / "none", run({}), 1, "", std::nullopt, std::nullopt);
-    expect_run("", run({""}), 2, "Cannot open \r\n", std::nullopt, std::nullopt);
+    expect_run(work_ / "none", run({}), {1, "", std::nullopt, std::nullopt});
+    expect_run("", run({""}), {2, "Cannot open \r\n", std::nullopt, std::nullopt});
     const fs::path missing = work_ / "absent.wfm";
-    expect_run(missing, run({missing.string()}), 2, "Cannot open " + missing.string() + "\r\n", std::nullopt,
-               std::nullopt);
+    expect_run(missing, run({missing.string()}), {2, "Cannot open " + missing.string() + "\r\n", std::nullopt, std::nullopt});
     EXPECT_TRUE(fs::is_empty(work_));
 }
 
@@ -33,8 +32,7 @@ TEST_F(EndToEnd, InputShorterThanAHeader) {
     fs::create_directory(directory);
     for (const fs::path& input : {empty, short_file, directory}) {
         SCOPED_TRACE(input);
-        expect_run(input, run({input.string()}), 2, "Cannot read " + input.string() + "\r\n", std::nullopt,
-                   std::nullopt);
+        expect_run(input, run({input.string()}), {2, "Cannot read " + input.string() + "\r\n", std::nullopt, std::nullopt});
     }
 }
 

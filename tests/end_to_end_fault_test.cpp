@@ -13,7 +13,6 @@
 #endif
 
 #include <algorithm>
-#include <bit>
 #include <chrono>
 #include <csignal>
 #include <cstdint>
@@ -28,14 +27,9 @@
 #include <vector>
 
 #include "app/driver.hpp"
-#include "expected_sample.hpp"
-#include "library_matches_command.hpp"
-#include "reader/open_file.hpp"
-#include "program_runner.hpp"
-#include "reference.hpp"
 #include "edge_floats.hpp"
+#include "end_to_end.hpp"
 #include "sweep_size.hpp"
-#include "waveform_writer.hpp"
 
 #if defined(__SANITIZE_ADDRESS__)
 #define WFCONV_SANITIZED 1
@@ -48,13 +42,8 @@
 namespace wfconv {
 namespace {
 
-namespace fs = std::filesystem;
-using test::ProgramResult;
-using test::read_file;
-using writer::ChannelFields;
-
-constexpr std::int64_t kBlock = 256;
-constexpr std::int64_t kSamples = 128;
+using namespace e2e;  // the shared fixture and its files
+using e2e::Waveform;  // not the library's
 
 // A small file laid out like a real one: block 0 header, 1 unused, 2-3 channel 1,
 // 4 unused, 5 channel 2 (its length ends in a part-block), 6 never read.
@@ -63,75 +52,10 @@ constexpr std::int16_t kStart2 = 5;
 constexpr std::int64_t kBlocks1 = 2;
 constexpr std::int64_t kBlocks2 = 1;
 constexpr std::int64_t kFileBlocks = 7;
-const ChannelFields kChannel1 = writer::channel(kStart1, 512, 0.001F, -0.5F);
-const ChannelFields kChannel2 = writer::channel(kStart2, 300, 0.03125F, 1.0F);
+const ChannelFields kChannel1 = first(kStart1, 512);
+const ChannelFields kChannel2 = second(kStart2, 300);
 
-// Differs at every block and position and covers both signs.
-std::int16_t sample_at(std::int64_t block, std::int64_t k) {
-    return std::bit_cast<std::int16_t>(static_cast<std::uint16_t>(block * 7919 + k * 523));
-}
-
-std::vector<std::int16_t> samples_from(std::int64_t first_block, std::int64_t count) {
-    std::vector<std::int16_t> raws;
-    for (std::int64_t i = 0; i < count; ++i) raws.push_back(sample_at(first_block + i / kSamples, i % kSamples));
-    return raws;
-}
-
-std::vector<std::uint8_t> file_bytes(const ChannelFields& channel1, const ChannelFields& channel2,
-                                     std::int64_t blocks) {
-    writer::WaveformBuilder file(channel1, channel2);
-    for (std::int64_t b = 1; b < blocks; ++b) file.samples(samples_from(b, kSamples));
-    return file.bytes();
-}
-
-void write_file(const fs::path& path, std::span<const std::uint8_t> bytes) {
-    std::FILE* out = open_file(path, FileMode::write);
-    ASSERT_NE(out, nullptr) << path;
-    EXPECT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), out), bytes.size());
-    EXPECT_EQ(std::fclose(out), 0);
-}
-
-std::string channel_text(const ChannelFields& fields, const std::vector<std::int16_t>& raws) {
-    const float scale = test::float_from_bits(fields.scale_bits);
-    const float offset = test::float_from_bits(fields.offset_bits);
-    std::string text;
-    for (const std::int16_t raw : raws) text += test::reference_sci(test::expected_sample(raw, scale, offset), 11, 4) + "\r\n";
-    return text;
-}
-
-std::string report(const ChannelFields& channel1, const ChannelFields& channel2) {
-    const auto pair = [](std::uint32_t first, std::uint32_t second) {
-        return test::reference_sci(test::float_from_bits(first), 0, 6) + ' ' +
-               test::reference_sci(test::float_from_bits(second), 0, 6) + "\r\n";
-    };
-    return std::to_string(channel1.start_block) + ' ' + std::to_string(channel2.start_block) + ' ' +
-           std::to_string(channel1.byte_length) + ' ' + std::to_string(channel2.byte_length) + "\r\n" +
-           pair(channel1.scale_bits, channel2.scale_bits) + pair(channel1.offset_bits, channel2.offset_bits);
-}
-
-std::string converting(const std::string& input, int channel) {
-    return "converting : " + input + " -> " + input + std::to_string(channel) + ".txt\r\n";
-}
-
-fs::path channel_path(const fs::path& input, int channel) { return input.string() + std::to_string(channel) + ".txt"; }
-
-// Empty when equal, else the first line (13 bytes each) where the texts part.
-std::string first_difference(const std::string& got, const std::string& want) {
-    if (got == want) return {};
-    std::size_t at = 0;
-    while (at < got.size() && at < want.size() && got[at] == want[at]) ++at;
-    const std::size_t line = at / 13;
-    return "line " + std::to_string(line) + ": '" + got.substr(line * 13, 11) + "', want '" +
-           want.substr(line * 13, 11) + "' (" + std::to_string(got.size()) + " bytes, want " +
-           std::to_string(want.size()) + ")";
-}
-
-struct Expected {
-    int status = 0;
-    std::string out;
-    std::optional<std::string> channel1;  // nullopt: the file must not exist
-    std::optional<std::string> channel2;
-};
+std::vector<std::uint8_t> layout_bytes() { return Waveform{kChannel1, kChannel2, kFileBlocks - 1}.bytes(); }
 
 // The layout file cut to `size` bytes, named `input` on the command line: each
 // channel keeps the whole samples that arrived, and a channel left short ends the run.
@@ -159,35 +83,7 @@ Expected cut_outcome(const std::string& input, std::int64_t size) {
     return want;
 }
 
-class Faults : public ::testing::Test {
-protected:
-    void SetUp() override { root_ = test::make_scratch_dir("wfconv-fault-"); }
-    void TearDown() override { test::remove_scratch_dir(root_); }
-
-    ProgramResult run(const std::string& input, const fs::path& cwd = {}) {
-        return test::run_program(test::wfconv_command({input}), root_, cwd);
-    }
-
-    // `input` is where the input really is; the channel files lie beside it.
-    static void expect(const ProgramResult& got, const Expected& want, const fs::path& input) {
-        EXPECT_TRUE(got.exited) << "the program did not exit normally";
-        EXPECT_EQ(got.err, "");
-        EXPECT_EQ(got.status, want.status);
-        EXPECT_EQ(got.out, want.out);
-        for (const int c : {1, 2}) {
-            const std::optional<std::string>& text = c == 1 ? want.channel1 : want.channel2;
-            const fs::path path = channel_path(input, c);
-            if (!text) {
-                EXPECT_FALSE(fs::exists(fs::symlink_status(path))) << path;
-                continue;
-            }
-            EXPECT_EQ(first_difference(read_file(path), *text), "") << path;
-        }
-        test::expect_library_matches_command(input, want.status, want.out);
-    }
-
-    fs::path root_;
-};
+class Faults : public EndToEnd {};
 
 // Runs of the program started while it lives skip LeakSanitizer's exit scan, which
 // costs more than the run itself; leaks are checked by the runs that keep it.
@@ -226,8 +122,8 @@ class EveryCutLength : public Faults, public ::testing::WithParamInterface<CutRa
 // the whole samples that arrived, and "Unexpected end of" with status 3 if a channel
 // came up short. A part-block after channel 2's data is never needed.
 TEST_P(EveryCutLength, StatusAndLinesFollowTheBytesThatArrived) {
-    const std::vector<std::uint8_t> whole = file_bytes(kChannel1, kChannel2, kFileBlocks);
-    const fs::path input = root_ / "cut.wfm";
+    const std::vector<std::uint8_t> whole = layout_bytes();
+    const fs::path input = work_ / "cut.wfm";
     const LeakScanOff fast;
     for (std::size_t size = GetParam().from; size < GetParam().to; ++size) {
         // A reduced run keeps both parities and every length near a block's edge.
@@ -237,7 +133,7 @@ TEST_P(EveryCutLength, StatusAndLinesFollowTheBytesThatArrived) {
         write_file(input, std::span(whole).first(size));
         fs::remove(channel_path(input, 1));
         fs::remove(channel_path(input, 2));
-        expect(run(input.string()), cut_outcome(input.string(), static_cast<std::int64_t>(size)), input);
+        expect_run(input, run({input.string()}), cut_outcome(input.string(), static_cast<std::int64_t>(size)));
         if (HasFailure()) break;  // the first wrong length tells enough
     }
 }
@@ -257,19 +153,19 @@ TEST_F(Faults, DiskFillsInsideAChannel) {
     GTEST_SKIP() << "needs /dev/full: Windows has no device on which every write fails";
 #endif
     constexpr std::int64_t kBig = 60;  // 7,680 lines: more than the program writes out at once
-    const ChannelFields big1 = writer::channel(1, kBig * kBlock, 0.001F, -0.5F);
-    const ChannelFields big2 = writer::channel(kBig + 1, kBig * kBlock, 0.03125F, 1.0F);
-    const std::vector<std::uint8_t> bytes = file_bytes(big1, big2, 2 * kBig + 1);
+    const ChannelFields big1 = first(1, kBig * kBlock);
+    const ChannelFields big2 = second(kBig + 1, kBig * kBlock);
+    const std::vector<std::uint8_t> bytes = Waveform{big1, big2, 2 * kBig}.bytes();
     for (const int channel : {1, 2}) {
         SCOPED_TRACE("channel " + std::to_string(channel));
-        const fs::path dir = root_ / std::to_string(channel);
+        const fs::path dir = work_ / std::to_string(channel);
         fs::create_directory(dir);
         const fs::path input = dir / "in.wfm";
         write_file(input, bytes);
         const fs::path full = channel_path(input, channel);
         fs::create_symlink("/dev/full", full);
 
-        const ProgramResult got = run(input.string());
+        const ProgramResult got = run({input.string()});
         std::string out = report(big1, big2) + converting(input.string(), 1);
         if (channel == 2) out += converting(input.string(), 2);
         EXPECT_TRUE(got.exited);
@@ -294,18 +190,17 @@ TEST_F(Faults, SmallStack) {
 #else
     constexpr std::int64_t kLong = 300;  // from 256 blocks on, lines come from the cache
     constexpr std::int64_t kShort = 10;
-    const ChannelFields long1 = writer::channel(1, kLong * kBlock, 0.001F, -0.5F);
-    const ChannelFields short2 = writer::channel(kLong + 1, kShort * kBlock, 0.03125F, 1.0F);
-    const fs::path input = root_ / "in.wfm";
-    write_file(input, file_bytes(long1, short2, kLong + kShort + 1));
+    const ChannelFields long1 = first(1, kLong * kBlock);
+    const ChannelFields short2 = second(kLong + 1, kShort * kBlock);
+    const fs::path input = work_ / "in.wfm";
+    Waveform{long1, short2, kLong + kShort}.save(input);
     const std::string path = input.string();
     const ProgramResult got =
         test::run_program({"/bin/sh", "-c", "ulimit -s 48 && exec \"$0\" \"$1\"", WFCONV_EXE, path}, root_);
-    expect(got,
-           {0, report(long1, short2) + converting(path, 1) + converting(path, 2),
-            channel_text(long1, samples_from(1, kLong * kSamples)),
-            channel_text(short2, samples_from(kLong + 1, kShort * kSamples))},
-           input);
+    expect_run(input, got,
+               {0, report(long1, short2) + converting(path, 1) + converting(path, 2),
+                channel_text(long1, samples_from(1, kLong * kSamples)),
+                channel_text(short2, samples_from(kLong + 1, kShort * kSamples))});
 #endif
 }
 
@@ -337,10 +232,10 @@ TEST_F(Faults, StandardOutputClosedEarly) {
 #if defined(_WIN32) || defined(WFCONV_EMULATOR)
     GTEST_SKIP() << "needs SIGPIPE and the program run directly, which Windows and an emulator lack";
 #else
-    std::string deep = (root_ / "long").string();
+    std::string deep = (work_ / "long").string();
     while (deep.size() < 3000) deep += "/" + std::string(200, 'd');
-    const std::vector<std::uint8_t> whole = file_bytes(kChannel1, kChannel2, kFileBlocks);
-    for (const fs::path& dir : {root_ / "short", fs::path(deep)}) {
+    const std::vector<std::uint8_t> whole = layout_bytes();
+    for (const fs::path& dir : {work_ / "short", fs::path(deep)}) {
         SCOPED_TRACE(dir.string().size());
         fs::create_directories(dir);
         const fs::path input = dir / "in.wfm";
@@ -388,18 +283,18 @@ TEST_F(Faults, FifoInput) {
 #ifdef _WIN32
     GTEST_SKIP() << "needs a FIFO in the file system, which Windows lacks";
 #else
-    const std::vector<std::uint8_t> whole = file_bytes(kChannel1, kChannel2, kFileBlocks);
+    const std::vector<std::uint8_t> whole = layout_bytes();
     const auto previous = std::signal(SIGPIPE, SIG_IGN);  // the program leaves the last block unread
     for (const std::size_t size : {whole.size(), std::size_t{3 * kBlock + 101}, std::size_t{100}}) {
         SCOPED_TRACE("FIFO delivers " + std::to_string(size) + " bytes");
-        const fs::path dir = root_ / std::to_string(size);
+        const fs::path dir = work_ / std::to_string(size);
         fs::create_directory(dir);
         const fs::path fifo = dir / "pipe.wfm";
         ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
         test::Program program(test::wfconv_command({fifo.string()}), dir);
         ASSERT_TRUE(program.started());
         EXPECT_TRUE(feed_fifo(fifo, std::span(whole).first(size)));
-        expect(program.wait(), cut_outcome(fifo.string(), static_cast<std::int64_t>(size)), fifo);
+        expect_run(fifo, program.wait(), cut_outcome(fifo.string(), static_cast<std::int64_t>(size)));
     }
     std::signal(SIGPIPE, previous);
 #endif
@@ -411,8 +306,8 @@ TEST_F(Faults, FifoLeftOpenAfterTheData) {
 #ifdef _WIN32
     GTEST_SKIP() << "needs a FIFO in the file system, which Windows lacks";
 #else
-    const std::vector<std::uint8_t> whole = file_bytes(kChannel1, kChannel2, kFileBlocks);
-    const fs::path fifo = root_ / "open.wfm";
+    const std::vector<std::uint8_t> whole = layout_bytes();
+    const fs::path fifo = work_ / "open.wfm";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     test::Program program(test::wfconv_command({fifo.string()}), root_);
     ASSERT_TRUE(program.started());
@@ -423,14 +318,14 @@ TEST_F(Faults, FifoLeftOpenAfterTheData) {
     const bool ended = program.ends_within(std::chrono::seconds{20});
     ::close(fd);
     EXPECT_TRUE(ended) << "the run waited for bytes after channel 2's data";
-    expect(program.wait(), cut_outcome(fifo.string(), static_cast<std::int64_t>(whole.size())), fifo);
+    expect_run(fifo, program.wait(), cut_outcome(fifo.string(), static_cast<std::int64_t>(whole.size())));
 #endif
 }
 
 // Paths are taken literally, whatever they hold: spaces, bytes that are neither
 // ASCII nor UTF-8, a leading "-", and 4,000 characters across nested directories.
 TEST_F(Faults, AwkwardPaths) {
-    std::string deep = (root_ / "long").string();
+    std::string deep = (work_ / "long").string();
     while (4000 - deep.size() - 1 > 240) deep += "/" + std::string(200, 'd');
     const std::string deep_name(4000 - deep.size() - 1, 'n');  // 240 at most: room for "1.txt"
     ASSERT_EQ((fs::path(deep) / deep_name).string().size(), 4000U);
@@ -442,25 +337,25 @@ TEST_F(Faults, AwkwardPaths) {
         bool relative;  // run inside dir with the bare file name as argument
     } cases[] = {
 #ifdef _WIN32  // Windows drops spaces at the end of a name
-        {"spaces", root_ / " a b", " in put .wfm", false},
+        {"spaces", work_ / " a b", " in put .wfm", false},
 #else
-        {"spaces", root_ / " a b ", "in put .wfm ", false},
+        {"spaces", work_ / " a b ", "in put .wfm ", false},
 #endif
 #ifndef _WIN32  // Windows names are UTF-16: bytes that are not UTF-8 name nothing
-        {"non-ASCII bytes", root_ / "d\xC3\xA9j\xC3\xA0", "\xFF\xFE\x01wave\x7F.wfm", false},
+        {"non-ASCII bytes", work_ / "d\xC3\xA9j\xC3\xA0", "\xFF\xFE\x01wave\x7F.wfm", false},
 #endif
-        {"leading dash", root_ / "dash", "-h", true},
+        {"leading dash", work_ / "dash", "-h", true},
         {"4,000 characters", deep, deep_name, false},
     };
-    const std::vector<std::uint8_t> whole = file_bytes(kChannel1, kChannel2, kFileBlocks);
+    const std::vector<std::uint8_t> whole = layout_bytes();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         fs::create_directories(c.dir);
         const fs::path input = c.dir / c.file;
         write_file(input, whole);
         const std::string argument = c.relative ? c.file : input.string();
-        expect(run(argument, c.relative ? c.dir : fs::path{}),
-               cut_outcome(argument, static_cast<std::int64_t>(whole.size())), input);
+        expect_run(input, run({argument}, c.relative ? c.dir : fs::path{}),
+                   cut_outcome(argument, static_cast<std::int64_t>(whole.size())));
     }
 }
 
@@ -477,7 +372,7 @@ TEST_F(Faults, SpecialHeaderFloats) {
     for (const std::uint32_t scale : test::kEdgeFloatBits) {
         for (const std::uint32_t offset : test::kEdgeFloatBits) channels.push_back({0, 256, scale, offset});
     }
-    const fs::path input = root_ / "special.wfm";
+    const fs::path input = work_ / "special.wfm";
     const LeakScanOff fast;
     // Two pairings a file: channel 1 reads block 1, channel 2 block 2.
     for (std::size_t i = 0; i < channels.size(); i += 2) {
@@ -491,10 +386,9 @@ TEST_F(Faults, SpecialHeaderFloats) {
         file.samples(raws).samples(raws);
         write_file(input, file.bytes());
         const std::string text = input.string();
-        expect(run(text),
-               {0, report(first, second) + converting(text, 1) + converting(text, 2), channel_text(first, raws),
-                channel_text(second, raws)},
-               input);
+        expect_run(input, run({text}),
+                   {0, report(first, second) + converting(text, 1) + converting(text, 2), channel_text(first, raws),
+                    channel_text(second, raws)});
         if (HasFailure()) break;
     }
 }
@@ -518,7 +412,7 @@ TEST_F(Faults, NoDescriptorLeftOpen) {
 #ifdef _WIN32
     GTEST_SKIP() << "lists this process's descriptors in /proc/self/fd, which Windows lacks";
 #else
-    const std::vector<std::uint8_t> whole = file_bytes(kChannel1, kChannel2, kFileBlocks);
+    const std::vector<std::uint8_t> whole = layout_bytes();
     const struct {
         const char* name;
         std::size_t size;
@@ -534,7 +428,7 @@ TEST_F(Faults, NoDescriptorLeftOpen) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const fs::path dir = root_ / std::to_string(&c - cases);
+        const fs::path dir = work_ / std::to_string(&c - cases);
         fs::create_directory(dir);
         const fs::path input = dir / "in.wfm";
         write_file(input, std::span(whole).first(c.size));
@@ -607,10 +501,10 @@ TEST_F(Faults, ReadErrorInsideAChannel) {
         GTEST_SKIP() << "strace cannot trace processes here";
     }
     constexpr std::int64_t kBlocks = 40;  // more than the first read of the input brings
-    const ChannelFields long1 = writer::channel(1, kBlocks * kBlock, 0.001F, -0.5F);
-    const ChannelFields short2 = writer::channel(kBlocks + 1, kBlock, 0.03125F, 1.0F);
-    const fs::path input = root_ / "in.wfm";
-    write_file(input, file_bytes(long1, short2, kBlocks + 2));
+    const ChannelFields long1 = first(1, kBlocks * kBlock);
+    const ChannelFields short2 = second(kBlocks + 1, kBlock);
+    const fs::path input = work_ / "in.wfm";
+    Waveform{long1, short2, kBlocks + 1}.save(input);
     const std::string path = input.string();
 
     const ProgramResult got = test::run_program({strace, "-o", "/dev/null", "-P", path, "-e", "trace=read", "-e",
@@ -639,12 +533,12 @@ TEST_F(Faults, ValgrindFindsNoLeak) {
 #endif
     const std::string valgrind = find_in_path("valgrind");
     if (valgrind.empty()) GTEST_SKIP() << "valgrind is not installed";
-    const std::vector<std::uint8_t> whole = file_bytes(kChannel1, kChannel2, kFileBlocks);
+    const std::vector<std::uint8_t> whole = layout_bytes();
     for (const std::size_t size : {whole.size(), std::size_t{5 * kBlock + 101}}) {
         SCOPED_TRACE("input of " + std::to_string(size) + " bytes");
-        const fs::path input = root_ / "in.wfm";
+        const fs::path input = work_ / "in.wfm";
         write_file(input, std::span(whole).first(size));
-        const fs::path log = root_ / "valgrind.log";
+        const fs::path log = work_ / "valgrind.log";
         const ProgramResult got = test::run_program(
             {valgrind, "--error-exitcode=99", "--leak-check=full", "--errors-for-leak-kinds=all", "--track-fds=yes",
              "--log-file=" + log.string(), WFCONV_LEAK_CHECK_EXE, input.string()},
