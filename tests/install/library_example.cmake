@@ -1,7 +1,8 @@
 # SPDX-License-Identifier: MIT
 # Installs into a fresh prefix, then builds examples/read_example against the installed
 # package twice, through find_package(wfconv) and through pkg-config (where installed),
-# and examples/c_example as C99 against the shared library (the only build for Windows);
+# and examples/c_example as C99 against the shared library (the only build for Windows) and,
+# through pkg-config, the static one;
 # runs each on a copy of the bundled example, the C program on a cut copy too, and compares
 # what it prints with the channel files of the built command. Only include/wfconv's
 # headers may be installed, and both builds see nothing of the source tree.
@@ -64,17 +65,20 @@ file(GLOB dll ${prefix}/bin/*.dll)
 file(COPY ${dll} DESTINATION ${WORK_DIR})
 set(said_${run_dir} "")
 set(said_${cut_dir} "${name}: ended_early")
+function(check_c_program c_program)
+  foreach(dir ${run_dir} ${cut_dir})
+    execute_process(COMMAND ${EMULATOR} ${c_program} ${name} WORKING_DIRECTORY ${dir}
+      OUTPUT_VARIABLE printed ERROR_VARIABLE complaint)
+    string(REPLACE "\r\n" "\n" printed "${printed}")
+    if(NOT printed STREQUAL "${expected_${dir}}" OR NOT complaint MATCHES "^${said_${dir}}\r?\n?$")
+      file(WRITE ${dir}/printed.txt "${printed}")
+      message(FATAL_ERROR "${c_program} printed ${dir}/printed.txt and said '${complaint}'")
+    endif()
+  endforeach()
+endfunction()
 run_checked(${CC} ${c_flags} -I${prefix}/include ${SOURCE_DIR}/examples/c_example/read_values.c -L${prefix}/${LIBDIR}
   -lwfconv -Wl,-rpath,${prefix}/${LIBDIR} -o ${c_program})
-foreach(dir ${run_dir} ${cut_dir})
-  execute_process(COMMAND ${EMULATOR} ${c_program} ${name} WORKING_DIRECTORY ${dir}
-    OUTPUT_VARIABLE printed ERROR_VARIABLE complaint)
-  string(REPLACE "\r\n" "\n" printed "${printed}")
-  if(NOT printed STREQUAL "${expected_${dir}}" OR NOT complaint MATCHES "^${said_${dir}}\r?\n?$")
-    file(WRITE ${dir}/printed.txt "${printed}")
-    message(FATAL_ERROR "${c_program} printed ${dir}/printed.txt and said '${complaint}'")
-  endif()
-endforeach()
+check_c_program(${c_program})
 if(EMULATOR)
   return()
 endif()
@@ -98,6 +102,16 @@ if(PKG_CONFIG)
   run_checked(${CXX} -std=c++20 ${cxx_flags} ${SOURCE_DIR}/examples/read_example/read_example.cpp ${pkg_flags}
     -o ${pkg_program})
   list(APPEND programs ${pkg_program})
+  # The C program linked statically: -lwfconv is libwfconv.a then, which must hold the C
+  # interface too. Not with the sanitizers, whose runtimes cannot be linked statically.
+  if(NOT CXX_FLAGS MATCHES "-fsanitize")
+    run_checked(${PKG_CONFIG} --static --cflags --libs wfconv-c)
+    separate_arguments(pkg_flags UNIX_COMMAND "${output}")
+    set(static_c_program ${WORK_DIR}/read_values_static${EXE_SUFFIX})
+    run_checked(${CC} ${c_flags} ${SOURCE_DIR}/examples/c_example/read_values.c ${pkg_flags} -static
+      -o ${static_c_program})
+    check_c_program(${static_c_program})
+  endif()
 else()
   message("pkg-config is not installed: wfconv.pc not tried")
 endif()
