@@ -1,9 +1,8 @@
 #!/bin/sh
 # SPDX-License-Identifier: MIT
-# project(wfconv VERSION ...) is the only place a version is written: every other X.Y.Z in
-# the tracked files fails. Not part of a longer dotted number (an address, 1.2.3.4), and
-# two parts are no version here (1.5 ms). NEWS.md and abi/ tell of releases; npm's files pin
-# other projects' versions. Usage: one_version.sh SOURCE_DIR
+# project(wfconv VERSION ...) is the only place a version is written: any other X.Y.Z in the
+# tracked files fails, not in a longer dotted number (1.2.3.4; 1.5 ms has two parts). NEWS.md
+# and abi/ tell of releases; npm's files pin other projects'. Usage: one_version.sh SOURCE_DIR
 cd "$1" && git rev-parse --git-dir >/dev/null 2>&1 || { echo "skipped: $1 is no git checkout"; exit 77; }
 found=$(git grep -nIP '(?<![0-9])(?<![0-9]\.)[0-9]+\.[0-9]+\.[0-9]+(?!\.?[0-9])' -- . ':!NEWS.md' ':!abi/' \
           ':!tests/browser/package.json' ':!tests/browser/package-lock.json' |

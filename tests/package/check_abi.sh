@@ -6,8 +6,7 @@
 # full backward compatibility, warnings included (-strict), fails; added functions are fine.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-recorded=$(echo abi/libwfconv1-*.dump)
-released=${recorded#abi/libwfconv1-} released=${released%.dump}
+recorded=$(echo abi/libwfconv1-*.dump) && released=${recorded#abi/libwfconv1-} && released=${released%.dump}
 work=build-dev/abi
 fail() { echo "check_abi: $*" >&2; exit 1; }
 library=$(readlink -f build-dev/src/c_api/libwfconv.so.1) ||
