@@ -1,8 +1,8 @@
 # SPDX-License-Identifier: MIT
-"""Builds wfconv._wfconv: the binding compiled together with the converter's core.
+"""Builds wfconv._wfconv: the binding compiled together with the library's reader.
 
-Metadata lives in pyproject.toml; this file holds what needs code: the source list
-and the version, both taken from the C++ project so that neither is kept twice.
+Metadata lives in pyproject.toml; this file holds what needs code: the sources, the flags
+and the version, all taken from the C++ project so that none is kept twice.
 """
 
 import re
@@ -12,16 +12,18 @@ from pathlib import Path
 from pybind11.setup_helpers import ParallelCompile, Pybind11Extension
 from setuptools import setup
 
-# The library and the text, found rather than listed: the command's folders and the
-# shared library's are other front ends, the module is another one.
-core_sources = sorted(
-    path.as_posix() for path in Path("src").rglob("*.cpp") if path.parts[1] in ("reader", "text"))
-# setuptools rebuilds only when a file it is told of is newer than the module.
-headers = sorted(path.as_posix() for folder in ("src", "include") for path in Path(folder).rglob("*.hpp"))
 
-# The exact sample arithmetic needs each operation rounded on its own: no fused
-# multiply-add, no reassociation.
-exact_arithmetic = ["/fp:precise"] if sys.platform == "win32" else ["-ffp-contract=off", "-fno-fast-math"]
+def library_list(*keys):
+    """The values of src/library.txt's lines with these keys: the list every build reads."""
+    lines = Path("src/library.txt").read_text().splitlines()
+    return [value.strip() for key, _, value in (line.partition(":") for line in lines) if key in keys]
+
+
+# The reader only: the module calls nothing of the command's text.
+library_sources = library_list("reader", "reader-files")
+# setuptools rebuilds only when a file it is told of is newer than the module.
+headers = sorted(path.as_posix() for folder in ("src/reader", "include") for path in Path(folder).rglob("*.hpp"))
+exact_arithmetic = library_list("exact-msvc" if sys.platform == "win32" else "exact-gnu")[0].split()
 
 version = re.search(r"project\(wfconv VERSION ([0-9.]+)", Path("CMakeLists.txt").read_text()).group(1)
 
@@ -35,7 +37,7 @@ setup(
     ext_modules=[
         Pybind11Extension(
             "wfconv._wfconv",
-            ["python/_wfconv.cpp", *core_sources],
+            ["python/_wfconv.cpp", *library_sources],
             depends=headers,
             include_dirs=["src", "include"],
             cxx_std=20,

@@ -91,8 +91,10 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_LIBRARY_PACKAGE_CONTROL_EXTRA ${PROJECT_SOURCE_DIR}/cmake/debian/triggers)
 set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/debian/finish_packages.cmake)
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DEPENDS "${_wfconv_library_package} (= ${PROJECT_VERSION})")
-# Until 1.1.0 a single package, wfconv, held the libraries too: upgrading it hands them on.
+# The first release's single package, wfconv, held the libraries too: upgrading it hands them
+# on. Named as any wfconv older than this release, as the three packages of a release go
+# together, so that no version but project()'s is written here.
 foreach(_wfconv_component LIBRARY DEVELOPMENT)
-  set(CPACK_DEBIAN_${_wfconv_component}_PACKAGE_BREAKS "wfconv (<< 1.1.0)")
-  set(CPACK_DEBIAN_${_wfconv_component}_PACKAGE_REPLACES "wfconv (<< 1.1.0)")
+  set(CPACK_DEBIAN_${_wfconv_component}_PACKAGE_BREAKS "wfconv (<< ${PROJECT_VERSION})")
+  set(CPACK_DEBIAN_${_wfconv_component}_PACKAGE_REPLACES "wfconv (<< ${PROJECT_VERSION})")
 endforeach()

@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: MIT
 # What consumers of the installed library find: a CMake package (wfconv::wfconv, the C++
-# API, static; wfconv::wfconv_c, the C interface, shared; with a version file) and a
-# pkg-config file for each (wfconv, wfconv-c). Both locate the prefix from where they lie, so
+# API and the C interface, static; wfconv::wfconv_c, the C interface, shared; with a
+# version file) and a pkg-config file for each (wfconv, wfconv-c). Both locate the prefix from where they lie, so
 # `cmake --install --prefix DIR` may pick any DIR.
 include(CMakePackageConfigHelpers)
 
@@ -26,6 +26,14 @@ else()
   set(WFCONV_PC_INCLUDEDIR "\${prefix}/${CMAKE_INSTALL_INCLUDEDIR}")
 endif()
 set(WFCONV_PC_ARCHIVE ${CMAKE_STATIC_LIBRARY_PREFIX}wfconv${CMAKE_STATIC_LIBRARY_SUFFIX})
+# What a C program linked with the static library needs besides: the C++ runtime.
+if(APPLE)
+  set(WFCONV_PC_CXX_RUNTIME "-lc++")
+elseif(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+  set(WFCONV_PC_CXX_RUNTIME "-lstdc++ -lm")
+else()
+  set(WFCONV_PC_CXX_RUNTIME "")
+endif()
 configure_file(${PROJECT_SOURCE_DIR}/cmake/wfconv.pc.in ${PROJECT_BINARY_DIR}/wfconv.pc @ONLY)
 configure_file(${PROJECT_SOURCE_DIR}/cmake/wfconv-c.pc.in ${PROJECT_BINARY_DIR}/wfconv-c.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/wfconv.pc ${PROJECT_BINARY_DIR}/wfconv-c.pc DESTINATION ${_wfconv_pc_dir}

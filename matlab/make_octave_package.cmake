@@ -1,15 +1,32 @@
 # SPDX-License-Identifier: MIT
-# cmake -D SOURCE_DIR=... -D WORK_DIR=... -D VERSION=... -D SOURCE_LIST=FILE -P make_octave_package.cmake
+# cmake -D SOURCE_DIR=... -D WORK_DIR=... -D VERSION=... -P make_octave_package.cmake
 # Makes WORK_DIR/wfconv-VERSION.tar.gz, the Octave package: the MEX function's source and
-# help text, and the library's sources copied from the tree (SOURCE_LIST names them, one
-# a line, relative to SOURCE_DIR), so that `pkg install` needs only Octave and a compiler.
+# help text, and the sources and flags of the library and the C interface as
+# src/library.txt names them, copied from the tree, so that `pkg install` needs only Octave
+# and a compiler.
 set(name wfconv-${VERSION})
 set(stage ${WORK_DIR}/${name})
 file(REMOVE_RECURSE ${stage})
 
-file(STRINGS ${SOURCE_LIST} sources)
-file(GLOB_RECURSE headers RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/src/*.hpp ${SOURCE_DIR}/include/wfconv/*)
-foreach(file IN LISTS sources headers)
+file(STRINGS ${SOURCE_DIR}/src/library.txt sources REGEX "^(reader|reader-files|c_api): ")
+list(TRANSFORM sources REPLACE "^[^:]*: *" "")
+file(STRINGS ${SOURCE_DIR}/src/library.txt WFCONV_EXACT_ARITHMETIC REGEX "^exact-gnu: ")  # Octave's compilers are GNU's
+list(TRANSFORM WFCONV_EXACT_ARITHMETIC REPLACE "^[^:]*: *" "")
+list(TRANSFORM sources REPLACE "\\.cpp$" ".o" OUTPUT_VARIABLE objects)
+list(TRANSFORM objects PREPEND wfconv/)
+list(JOIN objects " " WFCONV_OBJECTS)
+
+set(folders)
+foreach(file IN LISTS sources)
+  get_filename_component(folder ${file} DIRECTORY)
+  list(APPEND folders ${folder})
+  file(COPY ${SOURCE_DIR}/${file} DESTINATION ${stage}/src/wfconv/${folder})
+endforeach()
+# The headers of the sources' folders and the public ones.
+list(REMOVE_DUPLICATES folders)
+list(TRANSFORM folders REPLACE "(.+)" "${SOURCE_DIR}/\\1/*.hpp")
+file(GLOB headers RELATIVE ${SOURCE_DIR} ${folders} ${SOURCE_DIR}/include/wfconv/*)
+foreach(file IN LISTS headers)
   get_filename_component(folder ${file} DIRECTORY)
   file(COPY ${SOURCE_DIR}/${file} DESTINATION ${stage}/src/wfconv/${folder})
 endforeach()

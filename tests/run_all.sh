@@ -109,8 +109,6 @@ octave_tests() {  # wfconv_read pkg-installed into build-octave/prefix, held to 
   local files=build-octave/files file
   rm -rf build-octave build-package/matlab/wfconv-*.tar.gz && mkdir -p $files build-octave/prefix &&
     cmake --preset package >/dev/null && cmake --build --preset octave-package &&
-    diff <(grep -o 'src/[a-z0-9_]*/[a-z0-9_]*\.cpp' README.md | sort) \
-      <(sort build-package/matlab/octave_package_sources.txt) &&  # README's mex command: the package's sources
     g++ -std=c++20 -Iexamples tests/fuzz/make_seeds.cpp -o build-octave/make_seeds && build-octave/make_seeds $files &&
     cp examples/sine_square.wfm $files/ && head -c 3000 examples/sine_square.wfm >$files/cut.wfm &&
     cp examples/sine_square.wfm "$files/amplitude-µV.wfm" || return

@@ -1,7 +1,8 @@
 # SPDX-License-Identifier: MIT
 # Installs into a fresh prefix, then builds examples/read_example against the installed
 # package twice, through find_package(wfconv) and through pkg-config (where installed),
-# and examples/c_example as C99 against the shared library (the only build for Windows);
+# and examples/c_example as C99 against the shared library (the only build for Windows) and,
+# through pkg-config --static, the static one;
 # runs each on a copy of the bundled example, the C program on a cut copy too, and compares
 # what it prints with the channel files of the built command. Only include/wfconv's
 # headers may be installed, and both builds see nothing of the source tree.
@@ -66,14 +67,27 @@ set(said_${run_dir} "")
 set(said_${cut_dir} "${name}: ended_early")
 run_checked(${CC} ${c_flags} -I${prefix}/include ${SOURCE_DIR}/examples/c_example/read_values.c -L${prefix}/${LIBDIR}
   -lwfconv -Wl,-rpath,${prefix}/${LIBDIR} -o ${c_program})
-foreach(dir ${run_dir} ${cut_dir})
-  execute_process(COMMAND ${EMULATOR} ${c_program} ${name} WORKING_DIRECTORY ${dir}
-    OUTPUT_VARIABLE printed ERROR_VARIABLE complaint)
-  string(REPLACE "\r\n" "\n" printed "${printed}")
-  if(NOT printed STREQUAL "${expected_${dir}}" OR NOT complaint MATCHES "^${said_${dir}}\r?\n?$")
-    file(WRITE ${dir}/printed.txt "${printed}")
-    message(FATAL_ERROR "${c_program} printed ${dir}/printed.txt and said '${complaint}'")
-  endif()
+# Linked statically, -lwfconv is libwfconv.a, which must hold the C interface too (natively,
+# and not with the sanitizers, whose runtimes cannot be linked statically).
+find_program(PKG_CONFIG NAMES pkg-config pkgconf)
+set(ENV{PKG_CONFIG_PATH} ${prefix}/${LIBDIR}/pkgconfig)
+if(PKG_CONFIG AND NOT EMULATOR AND NOT CXX_FLAGS MATCHES "-fsanitize")
+  run_checked(${PKG_CONFIG} --static --cflags --libs wfconv-c)
+  separate_arguments(pkg_flags UNIX_COMMAND "${output}")
+  run_checked(${CC} ${c_flags} ${SOURCE_DIR}/examples/c_example/read_values.c ${pkg_flags} -static
+    -o ${WORK_DIR}/read_values_static)
+  list(APPEND c_program ${WORK_DIR}/read_values_static)
+endif()
+foreach(c_program ${c_program})
+  foreach(dir ${run_dir} ${cut_dir})
+    execute_process(COMMAND ${EMULATOR} ${c_program} ${name} WORKING_DIRECTORY ${dir}
+      OUTPUT_VARIABLE printed ERROR_VARIABLE complaint)
+    string(REPLACE "\r\n" "\n" printed "${printed}")
+    if(NOT printed STREQUAL "${expected_${dir}}" OR NOT complaint MATCHES "^${said_${dir}}\r?\n?$")
+      file(WRITE ${dir}/printed.txt "${printed}")
+      message(FATAL_ERROR "${c_program} printed ${dir}/printed.txt and said '${complaint}'")
+    endif()
+  endforeach()
 endforeach()
 if(EMULATOR)
   return()
@@ -88,9 +102,7 @@ run_checked(${CMAKE_COMMAND} --build ${example_build} ${config_args})
 set(programs ${example_build}/read_example${CMAKE_EXECUTABLE_SUFFIX})
 
 # Built by hand with the flags pkg-config gives.
-find_program(PKG_CONFIG NAMES pkg-config pkgconf)
 if(PKG_CONFIG)
-  set(ENV{PKG_CONFIG_PATH} ${prefix}/${LIBDIR}/pkgconfig)
   run_checked(${PKG_CONFIG} --cflags --libs wfconv)
   separate_arguments(pkg_flags UNIX_COMMAND "${output}")
   separate_arguments(cxx_flags UNIX_COMMAND "${CXX_FLAGS}")

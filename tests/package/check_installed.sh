@@ -3,8 +3,8 @@
 # The three packages installed as a user installs them, `apt-get install ./...deb`, into a
 # throwaway Debian 12 root that mmdebstrap makes from this machine's apt sources: there the
 # command converts the example to the bytes build-dev/wfconv writes, `man wfconv` shows the
-# page, a C99 program builds with pkg-config and a C++ one with find_package(wfconv), both
-# printing the command's values, and after `apt-get purge` none of the packages' files is
+# page, a C99 program builds with pkg-config (linked with the shared library, and statically
+# with --static) and a C++ one with find_package(wfconv), each printing the command's values, and after `apt-get purge` none of the packages' files is
 # left. Needs root and mmdebstrap; elsewhere it says why it skips.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -43,6 +43,9 @@ done >values
 cc -std=c99 -Wall -Werror c_example/read_values.c $(pkg-config --cflags --libs wfconv-c) -o read_values ||
   fail "the C program does not build with pkg-config"
 ./read_values sine_square.wfm | cmp - values || fail "the C program reads other values"
+cc -std=c99 -Wall -Werror c_example/read_values.c $(pkg-config --static --cflags --libs wfconv-c) -static \
+  -o read_values_static || fail "the C program does not link statically with pkg-config --static"
+./read_values_static sine_square.wfm | cmp - values || fail "the static C program reads other values"
 { cmake -S read_example -B read_example/build && cmake --build read_example/build; } >cmake.log 2>&1 ||
   { cat cmake.log; fail "the C++ program does not build with find_package(wfconv)"; }
 read_example/build/read_example sine_square.wfm | cmp - values || fail "the C++ program reads other values"
