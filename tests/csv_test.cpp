@@ -25,7 +25,13 @@ Table parse_csv(const std::string& text, char separator) {
         EXPECT_NE(end, std::string::npos) << "a row without CR LF";
         if (end == std::string::npos) break;
         std::vector<std::string>& row = rows.emplace_back(1);
-        for (const char c : text.substr(at, end - at)) c == separator ? row.emplace_back() : row.back().push_back(c);
+        for (const char c : text.substr(at, end - at)) {
+            if (c == separator) {
+                row.emplace_back();
+            } else {
+                row.back().push_back(c);
+            }
+        }
         at = end + 2;
     }
     return rows;
@@ -116,7 +122,9 @@ TEST_F(Csv, ExactValuesAreTheLibrarysBits) {
         const std::size_t sample = r - 1;
         EXPECT_EQ(number(rows[r][1], 0.0), static_cast<double>(sample) * 0.001) << rows[r][1];
         const std::vector<float>& one = read.waveform.channel1;
-        if (sample < one.size()) EXPECT_EQ(std::bit_cast<std::uint32_t>(number(rows[r][2], 0.0F)), std::bit_cast<std::uint32_t>(one[sample]));
+        if (sample < one.size()) {
+            EXPECT_EQ(std::bit_cast<std::uint32_t>(number(rows[r][2], 0.0F)), std::bit_cast<std::uint32_t>(one[sample]));
+        }
         EXPECT_EQ(rows[r][2].empty(), sample >= one.size());
         EXPECT_EQ(std::bit_cast<std::uint32_t>(number(rows[r][3], 0.0F)), std::bit_cast<std::uint32_t>(read.waveform.channel2[sample]));
     }
@@ -138,7 +146,7 @@ TEST_F(Csv, BatchGoesOnPastFailures) {
         EXPECT_NE(at, std::string::npos) << name << " in " << batch.err;
     }
     EXPECT_EQ(test::read_file(root_ / "stdout"), "");
-    for (const std::string& name : {"good", "cut"}) {
+    for (const std::string name : {"good", "cut"}) {
         EXPECT_EQ(run_csv({name}).status, name == std::string("good") ? 0 : 3);
         EXPECT_EQ(read_file(work_ / "out" / (name + ".csv")), read_file(work_ / (name + ".csv"))) << name;
     }

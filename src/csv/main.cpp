@@ -5,6 +5,7 @@
 
 int main(int argc, char** argv) {
     wfconv::make_stdout_binary();
+    wfconv::make_stderr_binary();
     const wfconv::Utf8Arguments arguments(argc, argv);
     return wfconv::run_csv(arguments.count(), arguments.values());
 }
