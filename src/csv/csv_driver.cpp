@@ -5,10 +5,12 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdio>
+#include <filesystem>
 #include <mutex>
 #include <set>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -16,6 +18,7 @@
 #include "cli/terminal.hpp"
 #include "csv/csv_arguments.hpp"
 #include "csv/csv_file.hpp"
+#include "reader/utf8_path.hpp"
 
 namespace wfconv {
 
@@ -143,6 +146,11 @@ int run_csv(int argc, const char* const* argv) {
         break;
     }
 
+    if (!arguments.output_dir.empty()) {
+        // Made when missing; where it cannot be, each file's write says why.
+        std::error_code ignored;
+        std::filesystem::create_directories(path_from_utf8(arguments.output_dir), ignored);
+    }
     std::vector<Job> jobs(arguments.files.size());
     std::set<std::string> outputs;
     for (std::size_t at = 0; at < jobs.size(); ++at) {

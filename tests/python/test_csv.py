@@ -38,13 +38,17 @@ def test_csv_module_reads_the_channel_files_numbers(converted):
         assert np.array_equal([float(r[k + 1]) for r in rows[1:]], channel)
 
 
-def test_numpy_and_pandas_read_both_kinds_of_table(converted):
+def test_numpy_and_csv_read_both_kinds_of_table(converted):
     channels, where = converted
     table = np.loadtxt(where / "sine_square.wfm.csv", delimiter=",", skiprows=1)
     assert np.array_equal(table[:, 1], channels[0]) and np.array_equal(table[:, 2], channels[1])
     with open(where / "comma" / "sine_square.wfm.csv", newline="", encoding="utf-8") as table:
         rows = [[float(cell.replace(",", ".")) for cell in row] for row in list(csv.reader(table, delimiter=";"))[1:]]
     assert np.array_equal(np.array(rows), np.column_stack([np.arange(len(rows)), np.arange(len(rows)) * 0.5, *channels]))
+
+
+def test_pandas_reads_the_decimal_comma_table(converted):
+    channels, where = converted
     pandas = pytest.importorskip("pandas")
     comma = pandas.read_csv(where / "comma" / "sine_square.wfm.csv", sep=";", decimal=",")
     assert list(comma.columns) == ["sample", "time", "channel1", "channel2"]
