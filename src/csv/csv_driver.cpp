@@ -55,7 +55,9 @@ public:
 
     void show(std::size_t done, const std::string& name) {
         if (!shown_) return;
-        const std::string line = "[" + std::to_string(done) + "/" + std::to_string(total_) + "] " + name;
+        // Appended piece by piece: g++ 12 warns falsely (-Wrestrict) of "[" + a string.
+        std::string line(1, '[');
+        line.append(std::to_string(done)).append(1, '/').append(std::to_string(total_)).append("] ").append(name);
         // Spaces cover what is left of a longer line before.
         const std::size_t cover = width_ > line.size() ? width_ - line.size() : 0;
         std::fprintf(stderr, "\r%s%s", line.c_str(), std::string(cover, ' ').c_str());

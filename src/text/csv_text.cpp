@@ -20,6 +20,9 @@ namespace {
 constexpr std::size_t kCellRoom = 32;
 // Raw samples are 16-bit.
 constexpr std::size_t kRawSamples = std::size_t{1} << 16U;
+// Raw sample 0's place in a table of every raw sample from -32,768 up, plus a half, so
+// that truncating rounds to the nearest place.
+constexpr double kPlaceOfRawZero = 32768.5;
 // Rows are made this many at a time: each channel's rounded values first, with only
 // that channel's table in use, then the text. 8 KiB of decimals on the stack.
 constexpr std::size_t kRowsPerStep = 1024;
@@ -105,7 +108,7 @@ void ChannelDecimals::fill(std::span<const float> values, std::uint32_t* out) {
     for (const float value : values) {
         // The raw sample plus 32,768, rounded. A place outside the table (from a scale
         // of 0, say) or a table that could not be had: the value is rounded afresh.
-        const double place = (static_cast<double>(value) - offset_) * inverse_scale_ + (kRawSamples / 2 + 0.5);
+        const double place = (static_cast<double>(value) - offset_) * inverse_scale_ + kPlaceOfRawZero;
         if (!(place >= 0 && place < kRawSamples) || entries == nullptr) [[unlikely]] {
             *out++ = pack(round_to_five_digits(value));
             continue;
