@@ -23,9 +23,9 @@ constexpr std::size_t kRawSamples = std::size_t{1} << 16U;
 // Raw sample 0's place in a table of every raw sample from -32,768 up, plus a half, so
 // that truncating rounds to the nearest place.
 constexpr double kPlaceOfRawZero = 32768.5;
-// Rows are made this many at a time: each channel's rounded values first, with only
-// that channel's table in use, then the text. 8 KiB of decimals on the stack.
-constexpr std::size_t kRowsPerStep = 1024;
+// Each channel's rounded values are made this many rows ahead, with only that channel's
+// table in use: one table fits the processor's cache, both do not. 512 KiB of decimals.
+constexpr std::size_t kRowsPerWindow = std::size_t{1} << 16U;
 
 char* write_word(std::string_view word, char* out) {
     std::memcpy(out, word.data(), word.size());
@@ -128,15 +128,19 @@ CsvRows::CsvRows(const Waveform& waveform, const CsvOptions& options)
       decimals2_(waveform.header.channel2) {}
 
 char* CsvRows::write(std::size_t first, std::size_t last, char* out) {
-    std::array<std::uint32_t, kRowsPerStep> step1{};
-    std::array<std::uint32_t, kRowsPerStep> step2{};
-    for (std::size_t step = first; step < last; step += kRowsPerStep) {
-        const std::size_t rows = std::min(kRowsPerStep, last - step);
-        if (!options_.exact) {
-            fill_decimals(waveform_.channel1, decimals1_, step, rows, step1.data());
-            fill_decimals(waveform_.channel2, decimals2_, step, rows, step2.data());
+    if (options_.exact) return write_step(first, last - first, nullptr, nullptr, out);
+    for (std::size_t row = first; row < last;) {
+        if (row < window_first_ || row >= window_first_ + kRowsPerWindow) {
+            window_first_ = row;
+            window1_.resize(kRowsPerWindow);
+            window2_.resize(kRowsPerWindow);
+            fill_decimals(waveform_.channel1, decimals1_, row, kRowsPerWindow, window1_.data());
+            fill_decimals(waveform_.channel2, decimals2_, row, kRowsPerWindow, window2_.data());
         }
-        out = write_step(step, rows, step1.data(), step2.data(), out);
+        const std::size_t end = std::min(last, window_first_ + kRowsPerWindow);
+        const std::size_t at = row - window_first_;
+        out = write_step(row, end - row, window1_.data() + at, window2_.data() + at, out);
+        row = end;
     }
     return out;
 }
@@ -169,9 +173,9 @@ char* CsvRows::write_step(std::size_t first, std::size_t rows, const std::uint32
             *out++ = separator;
         }
         // A channel that has ended leaves its cell empty.
-        write_cell(waveform_.channel1, sample, decimals1[row]);
+        write_cell(waveform_.channel1, sample, decimals1 == nullptr ? 0 : decimals1[row]);
         *out++ = separator;
-        write_cell(waveform_.channel2, sample, decimals2[row]);
+        write_cell(waveform_.channel2, sample, decimals2 == nullptr ? 0 : decimals2[row]);
         *out++ = '\r';
         *out++ = '\n';
     }

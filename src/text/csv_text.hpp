@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <limits>
 #include <memory>
 #include <span>
 #include <string>
@@ -78,6 +79,10 @@ private:
     CsvOptions options_;
     ChannelDecimals decimals1_;
     ChannelDecimals decimals2_;
+    // Both channels' packed decimals of the rows from window_first_ (not with --exact).
+    std::size_t window_first_ = std::numeric_limits<std::size_t>::max();
+    std::vector<std::uint32_t> window1_;
+    std::vector<std::uint32_t> window2_;
 };
 
 // Rows first .. last - 1 (clamped to the table) as one text, after the header row when
