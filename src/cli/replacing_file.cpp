@@ -16,7 +16,8 @@ namespace wfconv {
 
 namespace {
 
-std::error_code last_error() { return {errno, std::generic_category()}; }
+// The system's reason, or a general one where it gave none: a failure never reads "Success".
+std::error_code last_error() { return {errno != 0 ? errno : EIO, std::generic_category()}; }
 
 bool remove_file(const std::filesystem::path& path) {
 #ifdef _WIN32

@@ -156,12 +156,15 @@ CsvFileResult convert_to_csv(const std::string& input, const std::string& output
     ReplacingFile csv(path_from_utf8(output));
     std::error_code error;
     std::FILE* file = csv.open(error);
-    if (file != nullptr) {
+    bool written = file != nullptr;
+    if (written) {
         // Whole buffers of rows are handed over already; a second buffer would only copy.
         std::setvbuf(file, nullptr, _IONBF, 0);
-        if (!write_csv(file, read.waveform, options)) error = std::error_code(errno, std::generic_category());
+        written = write_csv(file, read.waveform, options);
+        // A failed write without a reason must still fail.
+        if (!written) error = std::error_code(errno != 0 ? errno : EIO, std::generic_category());
     }
-    if (file == nullptr || error || !csv.commit(error)) {
+    if (!written || !csv.commit(error)) {
         add_message(result, output, "cannot write: " + error.message());
         result.status = kUsageOrOutputFailure;
     }
