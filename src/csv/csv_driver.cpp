@@ -104,12 +104,9 @@ int convert_all(std::vector<Job>& jobs, const CsvOptions& options) {
     };
     const std::size_t workers =
         std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, std::max<std::size_t>(jobs.size(), 1));
+    // Even one worker runs beside this thread, so that the progress line moves.
     std::vector<std::jthread> threads;
-    if (workers == 1) {
-        work();  // no second core: no thread to start either
-    } else {
-        for (std::size_t i = 0; i < workers; ++i) threads.emplace_back(work);
-    }
+    for (std::size_t i = 0; i < workers; ++i) threads.emplace_back(work);
 
     Progress progress(jobs.size());
     int status = kSuccess;
