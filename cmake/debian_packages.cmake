@@ -1,6 +1,6 @@
 # SPDX-License-Identifier: MIT
 # Three Debian packages, one per install component, as Debian packages a C library:
-#   wfconv         the command (a static PIE) and its manual page;
+#   wfconv         the commands (static PIEs) and their manual pages;
 #   libwfconv1     libwfconv.so.1, named after its SONAME, so that programs share it and it
 #                  is upgraded apart from the command;
 #   libwfconv-dev  what building against the library needs.
@@ -46,15 +46,17 @@ add_custom_command(OUTPUT ${_wfconv_debian}/changelog.gz
     -P ${PROJECT_SOURCE_DIR}/cmake/debian_changelog.cmake
   COMMAND ${WFCONV_GZIP} -9nf ${_wfconv_debian}/changelog
   DEPENDS ${PROJECT_SOURCE_DIR}/NEWS.md ${PROJECT_SOURCE_DIR}/cmake/debian_changelog.cmake VERBATIM)
-add_custom_command(OUTPUT ${_wfconv_debian}/wfconv.1.gz
-  COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_BINARY_DIR}/docs/wfconv.1 ${_wfconv_debian}/wfconv.1
-  COMMAND ${WFCONV_GZIP} -9nf ${_wfconv_debian}/wfconv.1
-  DEPENDS ${PROJECT_BINARY_DIR}/docs/wfconv.1 VERBATIM)
-add_custom_target(wfconv_debian_files ALL
-  DEPENDS ${_wfconv_debian}/changelog.gz ${_wfconv_debian}/wfconv.1.gz)
+set(_wfconv_pages)
+foreach(_wfconv_page wfconv.1 wfconv-csv.1)
+  add_custom_command(OUTPUT ${_wfconv_debian}/${_wfconv_page}.gz
+    COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_BINARY_DIR}/docs/${_wfconv_page} ${_wfconv_debian}/${_wfconv_page}
+    COMMAND ${WFCONV_GZIP} -9nf ${_wfconv_debian}/${_wfconv_page}
+    DEPENDS ${PROJECT_BINARY_DIR}/docs/${_wfconv_page} VERBATIM)
+  list(APPEND _wfconv_pages ${_wfconv_debian}/${_wfconv_page}.gz)
+endforeach()
+add_custom_target(wfconv_debian_files ALL DEPENDS ${_wfconv_debian}/changelog.gz ${_wfconv_pages})
 
-install(FILES ${_wfconv_debian}/wfconv.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1
-  COMPONENT command EXCLUDE_FROM_ALL)
+install(FILES ${_wfconv_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT command EXCLUDE_FROM_ALL)
 install(FILES ${PROJECT_SOURCE_DIR}/cmake/debian/wfconv.lintian-overrides
   DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/lintian/overrides RENAME wfconv COMPONENT command EXCLUDE_FROM_ALL)
 foreach(_wfconv_component _wfconv_package IN ZIP_LISTS _wfconv_components _wfconv_packages)

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "reader/header.hpp"
+#include "text/csv_text.hpp"
 #include "text/number_text.hpp"
 #include "text/report_text.hpp"
 #include "wfconv/waveform.hpp"
@@ -128,6 +129,15 @@ WFCONV_EXPORT(make_lines) const char* make_lines(int channel, std::size_t first,
 // A value's line of a channel file, without its line end.
 WFCONV_EXPORT(make_line) std::size_t make_line(float value) {
     return keep(std::string(wfconv::channel_line(value).view().substr(0, wfconv::kChannelLineSize - 2))).size();
+}
+
+// The CSV that wfconv-csv writes of the file (default options), in pieces of
+// lines_per_piece() rows: rows first .. first + count - 1, after the header row when
+// first is 0. Returns the piece's size; text_data() holds it.
+WFCONV_EXPORT(csv_rows) std::size_t csv_rows() { return wfconv::csv_row_count(shown.waveform); }
+WFCONV_EXPORT(make_csv) std::size_t make_csv(std::size_t first, std::size_t count) {
+    count = std::min(count, kLinesPerPiece);
+    return keep(wfconv::csv_text(shown.waveform, {}, first, first + count)).size();
 }
 
 }  // extern "C"

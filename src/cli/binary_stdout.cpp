@@ -16,4 +16,10 @@ void make_stdout_binary() {
 #endif
 }
 
+void make_stderr_binary() {
+#ifdef _WIN32
+    _setmode(_fileno(stderr), _O_BINARY);
+#endif
+}
+
 }  // namespace wfconv

@@ -12,7 +12,7 @@ namespace wfconv {
 std::FILE* open_file(const std::filesystem::path& path, FileMode mode) {
 #ifdef _WIN32
     const std::wstring name = detail::system_path(path);
-    std::FILE* file = _wfopen(name.c_str(), mode == FileMode::read ? L"rb" : L"wb");
+    std::FILE* file = _wfopen(name.c_str(), mode == FileMode::read ? L"rb" : mode == FileMode::write ? L"wb" : L"wbx");
     // POSIX opens a directory for reading and then reads nothing from it; Windows
     // refuses to open it. An empty stream gives the same outcome on both.
     if (file == nullptr && mode == FileMode::read) {
@@ -23,7 +23,7 @@ std::FILE* open_file(const std::filesystem::path& path, FileMode mode) {
     }
     return file;
 #else
-    return std::fopen(path.c_str(), mode == FileMode::read ? "rb" : "wb");
+    return std::fopen(path.c_str(), mode == FileMode::read ? "rb" : mode == FileMode::write ? "wb" : "wbx");
 #endif
 }
 

@@ -19,7 +19,8 @@ has() { grep -q "$1" <<<"$2" || fail "$3 lacks $1"; }
 files=""
 # Which package holds what: the command alone, the library alone, the rest for building.
 declare -A holds=(
-  [$command]="usr/bin/wfconv usr/share/man/man1/wfconv.1.gz usr/share/doc/wfconv/README.md usr/share/doc/wfconv/format.md"
+  [$command]="usr/bin/wfconv usr/share/man/man1/wfconv.1.gz usr/share/doc/wfconv/README.md
+    usr/share/doc/wfconv/format.md usr/bin/wfconv-csv usr/share/man/man1/wfconv-csv.1.gz"
   [$library]="$lib/libwfconv.so.1 $lib/libwfconv.so.$version"
   [$dev]="$lib/libwfconv.a $lib/libwfconv.so usr/include/wfconv/wfconv.h usr/include/wfconv/wfconv.hpp
     $lib/cmake/wfconv/wfconvConfig.cmake $lib/pkgconfig/wfconv.pc $lib/pkgconfig/wfconv-c.pc")
@@ -63,13 +64,16 @@ for deb in "$command" "$library" "$dev"; do dpkg -x "$deb" "$root/deb"; done
 while read -r path ignored; do
   report=$(hardening-check --nocfprotection "$ignored" "$root/deb/$path") || fail "hardening-check:$report"
 done <<<"usr/bin/wfconv --nostackprotector
+usr/bin/wfconv-csv --nostackprotector
 $lib/libwfconv.so.1 --nofortify"
 
 mkdir "$root/packaged" && cp examples/sine_square.wfm "$root/packaged" && cp -r "$root/packaged" "$root/built"
-(cd "$root/packaged" && "$root/deb/usr/bin/wfconv" sine_square.wfm >report) &&
-  (cd "$root/built" && "$OLDPWD/build-dev/wfconv" sine_square.wfm >report)
-diff -r "$root/packaged" "$root/built" || fail "the packaged wfconv converts differently"
-has "^\.TH WFCONV 1 .* \"wfconv $version\"" "$(zcat "$root/deb/usr/share/man/man1/wfconv.1.gz")" "the manual page"
+(cd "$root/packaged" && "$root/deb/usr/bin/wfconv" sine_square.wfm >report && "$root/deb/usr/bin/wfconv-csv" sine_square.wfm) &&
+  (cd "$root/built" && "$OLDPWD/build-dev/wfconv" sine_square.wfm >report && "$OLDPWD/build-dev/wfconv-csv" sine_square.wfm)
+diff -r "$root/packaged" "$root/built" || fail "the packaged wfconv or wfconv-csv converts differently"
+for page in wfconv wfconv-csv; do
+  has "^\.TH ${page^^} 1 .* \"wfconv $version\"" "$(zcat "$root/deb/usr/share/man/man1/$page.1.gz")" "$page's manual page"
+done
 has "^\.IR /usr/share/doc/wfconv/format\.md" "$(zcat "$root/deb/usr/share/man/man1/wfconv.1.gz")" "the manual page"
 # The installed README links only to what is installed beside it.
 for link in $(grep -o '](\([^)#:]*\))' "$root/deb/usr/share/doc/wfconv/README.md" | sed 's/^](\(.*\))$/\1/'); do
@@ -82,8 +86,8 @@ cc -std=c99 -Werror examples/c_example/read_values.c $(PKG_CONFIG_PATH="$root/de
 has "^2048 values$" "$("$root/read_values" examples/sine_square.wfm)" "the C program's output"
 
 /usr/bin/python3 -m zipfile -e "$zip" "$root/zip"
-for name in bin/wfconv.exe bin/wfconv.dll lib/libwfconv.dll.a include/wfconv/wfconv.h share/doc/wfconv/README.md \
-    share/doc/wfconv/format.md share/doc/wfconv/LICENSE; do
+for name in bin/wfconv.exe bin/wfconv-csv.exe bin/wfconv.dll lib/libwfconv.dll.a include/wfconv/wfconv.h \
+    share/doc/wfconv/README.md share/doc/wfconv/format.md share/doc/wfconv/LICENSE; do
   [ -f "$root/zip/wfconv-$version-windows-x86_64/$name" ] || fail "$zip lacks $name"
 done
 dll_exports=$(objdump -p "$root"/zip/wfconv-*/bin/wfconv.dll | sed -n 's/^\s*\[ *[0-9]*\] \(\w*\)$/\1/p')
