@@ -28,14 +28,6 @@ void add_message(CsvFileResult& result, const std::string& path, const std::stri
     result.messages += "wfconv-csv: " + path + ": " + reason + "\r\n";
 }
 
-// The channel that has fewer samples than its whole blocks hold.
-int cut_channel(const Waveform& waveform) {
-    const auto whole = [](const ChannelDescriptor& channel) {
-        return static_cast<std::size_t>(channel.block_count()) * (kBlockSize / 2);
-    };
-    return waveform.channel1.size() < whole(waveform.header.channel1) ? 1 : 2;
-}
-
 // A link to the input under the CSV's name would lose the input's name to the CSV.
 bool names_the_input(const std::string& input, const std::string& output) {
     std::FILE* file = open_file(path_from_utf8(input), FileMode::read);
@@ -143,7 +135,7 @@ CsvFileResult convert_to_csv(const std::string& input, const std::string& output
         break;
     case ReadOutcome::ended_early:
         add_message(result, input,
-                    "ends before channel " + std::to_string(cut_channel(read.waveform)) + "'s last sample");
+                    "ends before channel " + std::to_string(read.cut_channel) + "'s last sample");
         result.status = kInputEndedEarly;
         break;
     }
