@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The channel files, made on the click: the blob holds the only copy.
+// The channel files and the CSV, made on the click: the blob holds the only copy.
 
 import { bytesAt, core } from "./load_module.mjs";
 import { shown } from "./page_parts.mjs";
@@ -25,4 +25,16 @@ export function save(channel) {
     parts.push(new Blob([bytesAt(core.make_lines(channel, first, lines), lines * core.line_size())]));
   }
   offer(new Blob(parts, { type: "text/plain" }), `${shown.name}${channel}.txt`);
+}
+
+// The CSV that wfconv-csv writes of the file, a piece of rows at a time, the header
+// row with the first.
+export function saveCsv() {
+  const rows = core.csv_rows(), piece = core.lines_per_piece();
+  const parts = [];
+  for (let first = 0; first === 0 || first < rows; first += piece) {
+    const size = core.make_csv(first, Math.min(piece, rows - first));  // before text_data(): it moves the text
+    parts.push(new Blob([bytesAt(core.text_data(), size)]));
+  }
+  offer(new Blob(parts, { type: "text/csv" }), `${shown.name}.csv`);
 }

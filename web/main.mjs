@@ -4,7 +4,7 @@
 // makes a channel file's text, in pieces, only when it is asked for. Here its modules
 // are wired to the page's controls.
 
-import { save } from "./downloads.mjs";
+import { save, saveCsv } from "./downloads.mjs";
 import { $, rows } from "./page_parts.mjs";
 import { savePicture } from "./picture.mjs";
 import { show } from "./show_file.mjs";
@@ -13,6 +13,7 @@ import { listenToView } from "./view_keys.mjs";
 listenToView();
 rows.forEach((row, i) => row.querySelector("button").addEventListener("click", () => save(i + 1)));
 $("[data-testid=save-png]").addEventListener("click", savePicture);
+$("[data-testid=save-csv]").addEventListener("click", saveCsv);
 
 // Choosing a file: the button or a drop anywhere on the page.
 const input = $("input[type=file]");

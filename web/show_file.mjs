@@ -44,6 +44,8 @@ async function read(file) {
 
   const hasHeader = report !== "";
   $("#channels").hidden = !hasHeader;
+  // wfconv-csv writes a table wherever there is a header, with the rows that arrived.
+  $("#csv").hidden = !hasHeader;
   for (const channel of [1, 2]) {
     shown.summaries[channel - 1] = summarise(values(channel));
     fillRow(channel, shown.summaries[channel - 1], file.name);

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Holds wfconv.html to the command: each file goes through the page's file input in
 // headless chromium or firefox, and the report, the message and both channel downloads must equal,
-// byte for byte, what the command prints and writes for the same file; each channel's
+// byte for byte, what the command prints and writes for the same file, and the CSV download
+// what wfconv-csv (beside WFCONV) writes; each channel's
 // least and greatest must be lines of its file. The plot must not be blank, and the
 // page must make no request once loaded.
 //
@@ -43,7 +44,10 @@ function command(file) {
   const lines = spawnSync(path.resolve(program), [name], { cwd: commandDir }).stdout.toString("utf8").split("\r\n");
   const message = lines.find((line) => /^(Cannot read|Unexpected end of) /.test(line)) ?? "";
   const report = lines.filter((line) => line && line !== message && !line.startsWith("converting : ")).join("\n");
-  return { name, message, report, files: [1, 2].map((c) => path.join(commandDir, `${name}${c}.txt`)) };
+  const csvProgram = path.join(path.dirname(path.resolve(program)), `wfconv-csv${path.extname(program)}`);
+  spawnSync(csvProgram, [name], { cwd: commandDir });
+  const csv = path.join(commandDir, `${name}.csv`);
+  return { name, message, report, csv, files: [1, 2].map((c) => path.join(commandDir, `${name}${c}.txt`)) };
 }
 
 // A channel file's least and greatest line other than a NaN's, as the page shows them.
@@ -105,6 +109,14 @@ for (const [n, file] of args.entries()) {
     expect(got !== null && got.equals(fs.readFileSync(expected)), `${want.name}: channel ${i + 1} download`);
     if (got && got.length > 0) expect((await inked())[i] > 0, `${want.name}: channel ${i + 1} plot is blank`);
     fs.rmSync(expected);
+  }
+  const csvOffered = await page.$eval("#csv", (p) => !p.hidden);
+  expect(csvOffered === fs.existsSync(want.csv), `${want.name}: CSV ${csvOffered ? "offered" : "not offered"}`);
+  if (csvOffered && fs.existsSync(want.csv)) {
+    await startDownload("[data-testid=save-csv]");
+    const got = await downloaded(path.basename(want.csv));
+    expect(got !== null && got.equals(fs.readFileSync(want.csv)), `${want.name}: CSV download`);
+    fs.rmSync(want.csv);
   }
   if (n === 0 && shot) {
     await page.screenshot({ path: shot, fullPage: true });
