@@ -6,6 +6,7 @@ set -uo pipefail
 cd "$(dirname "$0")/../.." || exit 1
 . tests/front_ends/need_tools.sh
 need mcs mono
+[ -x "$3" ] || skip "no C compiler built the C interface's dump"
 out=$1
 rm -rf "$out" && mkdir -p "$out/lib" && cp -L "$2" dotnet/Wfconv.dll.config "$out/lib/" &&
   mcs -target:library -warnaserror -out:"$out/lib/Wfconv.dll" dotnet/Wfconv.cs &&

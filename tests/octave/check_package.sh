@@ -6,6 +6,7 @@ set -uo pipefail
 cd "$(dirname "$0")/../.." || exit 1
 . tests/front_ends/need_tools.sh
 need octave mkoctfile
+[ -x "$3" ] || skip "no C compiler built the C interface's dump"
 work=$1/octave_test files=$1/octave_test/files
 rm -rf "$work" "$1"/matlab/wfconv-*.tar.gz && mkdir -p "$files" "$work/prefix" &&
   cmake --build "$1" --target wfconv_octave_package &&
