@@ -4,7 +4,8 @@
 // download of that name once the browser says it is whole (null if it fails or never comes),
 // and removes its file, so that the name is free for the next: Firefox gives a download
 // whose name is taken another name, and reports only that one. requests lists every URL the
-// browser reports the page asking for.
+// browser reports the page asking for. setViewport(viewport) sizes the page; viewport() says
+// the size last set.
 
 import fs from "node:fs";
 import path from "node:path";
@@ -33,11 +34,15 @@ const quietFirefox = {
   "identity.fxaccounts.enabled": false, "messaging-system.rsexperimentloader.enabled": false,
 };
 
-async function launch(browserName) {
+async function launch(browserName, downloadDir) {
   if (browserName === "firefox") {
+    // Where downloads go without asking, for a Firefox without WebDriver BiDi's command for it (140).
+    const downloads = { "browser.download.dir": downloadDir, "browser.download.folderList": 2,
+      "browser.download.useDownloadDir": true, "browser.download.always_ask_before_handling_new_types": false };
     return puppeteer.launch({
       browser: "firefox", executablePath: process.env.FIREFOX ?? "/usr/bin/firefox-esr", headless: true,
-      extraPrefsFirefox: quietFirefox,
+      defaultViewport: null,  // puppeteer's setViewport would be sent: see sizePage
+      extraPrefsFirefox: { ...quietFirefox, ...downloads },
       // Firefox's own switch for tests: no connection but to this machine. It also lets the
       // remote settings server above be honoured.
       env: { ...process.env, MOZ_DISABLE_NONLOCAL_CONNECTIONS: "1" },
@@ -54,7 +59,7 @@ async function launch(browserName) {
 
 // ended(name, path) once the browser says a download is whole, ended(name, null) if it
 // failed. The file alone cannot tell: it shows before its last byte is written, and an
-// empty one looks whole from the start.
+// empty one looks whole from the start. False where the browser tells nothing of downloads.
 async function watchDownloads(browser, browserName, downloadDir, ended) {
   if (browserName === "firefox") {
     // WebDriver BiDi, on the connection puppeteer-core already has subscribed to every event.
@@ -63,9 +68,11 @@ async function watchDownloads(browser, browserName, downloadDir, ended) {
     bidi.on("browsingContext.downloadWillBegin", (event) => names.set(event.url, event.suggestedFilename));
     bidi.on("browsingContext.downloadEnd", (event) =>
       ended(names.get(event.url), event.status === "complete" ? event.filepath : null));
-    await bidi.send("browser.setDownloadBehavior",
-      { downloadBehavior: { type: "allowed", destinationFolder: downloadDir } });
-    return;
+    return bidi.send("browser.setDownloadBehavior",
+      { downloadBehavior: { type: "allowed", destinationFolder: downloadDir } }).then(() => true, (error) => {
+      if (!/unknown command/.test(error.message)) throw error;
+      return false;  // 140: the preferences at launch, and no events
+    });
   }
   const session = await browser.target().createCDPSession();
   const names = new Map();
@@ -77,24 +84,62 @@ async function watchDownloads(browser, browserName, downloadDir, ended) {
   });
   await session.send("Browser.setDownloadBehavior",
     { behavior: "allow", downloadPath: downloadDir, eventsEnabled: true });
+  return true;
+}
+
+// Where the browser reports no downloads (Firefox 140), the best the file can tell: it is
+// there, Firefox's NAME.part that it is written to first is gone, and its size holds.
+async function settledFile(file, timeoutMs) {
+  const end = Date.now() + timeoutMs;
+  let size = -1;
+  while (Date.now() < end) {
+    const now = fs.existsSync(file) && !fs.existsSync(`${file}.part`) ? fs.statSync(file).size : -1;
+    if (now >= 0 && now === size) return file;
+    size = now;
+    await new Promise((r) => setTimeout(r, 200));
+  }
+  return null;
+}
+
+// puppeteer's setViewport also overrides, in Firefox, the screen's orientation, which the
+// firefox-esr of Debian 12's main pocket (140) has no command for: there the size and
+// pixel ratio are set by WebDriver BiDi's own command alone.
+async function sizePage(page, browserName, viewport) {
+  if (browserName !== "firefox") return page.setViewport(viewport);
+  await page.mainFrame().browsingContext.setViewport({
+    viewport: { width: viewport.width, height: viewport.height }, devicePixelRatio: viewport.deviceScaleFactor ?? null,
+  });
+}
+
+// Until predicate(arg), run in the page, holds. puppeteer's waitForFunction builds its
+// predicate with Function(), which the page's Content-Security-Policy forbids in Firefox 140.
+export async function waitUntil(page, predicate, arg, timeoutMs = 30000) {
+  const end = Date.now() + timeoutMs;
+  while (!(await page.evaluate(predicate, arg))) {
+    if (Date.now() > end) throw new Error(`waited ${timeoutMs} ms for ${predicate}`);
+    await new Promise((r) => setTimeout(r, 20));
+  }
 }
 
 export async function openPage(url, downloadDir, viewport = { width: 1200, height: 900 }, browserName = "chromium") {
-  const browser = await launch(browserName);
+  const browser = await launch(browserName, downloadDir);
   const page = await browser.newPage();
-  await page.setViewport(viewport);
+  let size = viewport;
+  const setViewport = async (wanted) => { await sizePage(page, browserName, wanted); size = wanted; };
+  await setViewport(viewport);
   const requests = [];
   page.on("request", (request) => requests.push(request.url()));
 
   const ends = new Map();  // name -> paths (null: failed) of the ends not yet asked for
   const waiting = new Map();  // name -> resolve of the downloaded() waiting for it
-  await watchDownloads(browser, browserName, downloadDir, (name, file) => {
+  const reported = await watchDownloads(browser, browserName, downloadDir, (name, file) => {
     if (waiting.has(name)) waiting.get(name)(file);
     else ends.set(name, [...(ends.get(name) ?? []), file]);
   });
   async function downloaded(name, timeoutMs = 20000) {
     let file;
-    if (ends.get(name)?.length) file = ends.get(name).shift();
+    if (!reported) file = await settledFile(path.join(downloadDir, name), timeoutMs);
+    else if (ends.get(name)?.length) file = ends.get(name).shift();
     else {
       let timer;
       file = await new Promise((resolve) => {
@@ -111,5 +156,5 @@ export async function openPage(url, downloadDir, viewport = { width: 1200, heigh
   }
 
   await page.goto(url);
-  return { browser, page, requests, downloaded };
+  return { browser, page, requests, downloaded, setViewport, viewport: () => size };
 }

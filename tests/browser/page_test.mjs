@@ -16,7 +16,7 @@ import http from "node:http";
 import os from "node:os";
 import path from "node:path";
 import { pathToFileURL } from "node:url";
-import { openPage } from "./open_page.mjs";
+import { openPage, waitUntil } from "./open_page.mjs";
 import { accessibilityProblems, checkPlot } from "./plot_checks.mjs";
 
 const args = process.argv.slice(2);
@@ -31,7 +31,7 @@ const work = fs.mkdtempSync(path.join(os.tmpdir(), "wfconv-page-"));
 const commandDir = path.join(work, "command"), downloads = path.join(work, "downloads");
 fs.mkdirSync(commandDir);
 
-const { browser, page, requests, downloaded } = await openPage(pageFile(pagePath), downloads, undefined, browserName);
+const { browser, page, requests, downloaded, setViewport, viewport } = await openPage(pageFile(pagePath), downloads, undefined, browserName);
 const failures = [];
 const expect = (ok, what) => { if (!ok) failures.push(what); };
 
@@ -89,7 +89,7 @@ failures.push(...(await accessibilityProblems(page, "no file yet")));
 for (const [n, file] of args.entries()) {
   const want = command(file);
   await (await page.$("input[type=file]")).uploadFile(file);
-  await page.waitForFunction((loads) => Number(document.body.dataset.loads) === loads, {}, n + 1);
+  await waitUntil(page, (loads) => Number(document.body.dataset.loads) === loads, n + 1);
   const text = (id) => page.$eval(`[data-testid=${id}]`, (e) => e.innerText);
   expect((await text("report")) === want.report, `${want.name}: report`);
   expect((await text("message")) === want.message, `${want.name}: message`);
@@ -122,7 +122,7 @@ for (const [n, file] of args.entries()) {
     await page.screenshot({ path: shot, fullPage: true });
   }
   failures.push(...(await accessibilityProblems(page, want.name)));
-  if (n === 0) failures.push(...(await checkPlot(page, { downloaded, name: want.name })));
+  if (n === 0) failures.push(...(await checkPlot(page, { downloaded, name: want.name, setViewport, viewport })));
 }
 // Chromium reports the page's own request; Firefox does not for a local file.
 const others = requests.filter((url) => url !== pageFile(pagePath));
@@ -139,7 +139,7 @@ await new Promise((listening) => server.listen(0, "127.0.0.1", listening));
 const served = await browser.newPage();
 await served.goto(`http://127.0.0.1:${server.address().port}/wfconv.html`);
 await (await served.$("input[type=file]")).uploadFile(args[0]);
-await served.waitForFunction(() => document.body.dataset.loads === "1");
+await waitUntil(served, () => document.body.dataset.loads === "1");
 const servedReport = await served.$eval("[data-testid=report]", (e) => e.innerText);
 expect(servedReport === command(args[0]).report, "report from a web server");
 expect(asked.join(" ") === "/wfconv.html", `the web server asked for ${asked.join(" ")}`);

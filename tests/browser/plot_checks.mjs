@@ -24,8 +24,9 @@ export async function accessibilityProblems(page, state) {
   return problems;
 }
 
-// downloaded(name): the bytes of the finished download of that name, or null.
-export async function checkPlot(page, { downloaded, name }) {
+// downloaded(name): the bytes of the finished download of that name, or null; setViewport and
+// viewport(): as openPage gives them.
+export async function checkPlot(page, { downloaded, name, ...sizing }) {
   const failures = [];
   const expect = (ok, what) => { if (!ok) failures.push(`${name}: ${what}`); };
   const ticks = () => page.$$eval("[data-testid=plot] [data-testid$=tick]", (labels) =>
@@ -69,8 +70,8 @@ export async function checkPlot(page, { downloaded, name }) {
   await page.keyboard.press("Home");
 
   // The picture, at twice the pixels: the plot area's size times the pixel ratio.
-  const viewport = page.viewport();
-  await page.setViewport({ ...viewport, deviceScaleFactor: 2 });
+  const viewport = sizing.viewport();
+  await sizing.setViewport({ ...viewport, deviceScaleFactor: 2 });
   await frames(page);
   const want = await page.$eval("[data-testid=plot-area]", (area) => {
     const box = area.getBoundingClientRect();
@@ -78,7 +79,7 @@ export async function checkPlot(page, { downloaded, name }) {
   });
   await page.click("[data-testid=save-png]");
   const png = await downloaded(`${name}.png`);
-  await page.setViewport(viewport);
+  await sizing.setViewport(viewport);
   const isPng = png?.length > 24 && png.toString("latin1", 1, 4) === "PNG" && png.toString("latin1", 12, 16) === "IHDR";
   const size = isPng ? `${png.readUInt32BE(16)}x${png.readUInt32BE(20)}` : "no PNG";
   expect(size === want && want !== "0x0", `picture ${size}, the plot shows ${want}`);

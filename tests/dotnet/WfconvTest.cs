@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
-// Wfconv.dll against the C interface (dump_waveform): by path and as content, each file gives the
-// C interface's outcome and bits; what cannot be read, the exception File.OpenRead would throw.
+// Wfconv.dll against the C interface (tests/front_ends/dump_waveform.c): by path and as content,
+// each file gives the C interface's outcome and bits; what cannot be read, the exception
+// File.OpenRead would throw.
 //   mono WfconvTest.exe DUMP_WAVEFORM WORK_DIRECTORY EXAMPLE FILE...
 using System;
 using System.Collections.Generic;

@@ -1,7 +1,7 @@
 % SPDX-License-Identifier: MIT
 % wfconv_read, pkg-installed from TARBALL into WORK/prefix, held for each file the command ran on
-% (WORK/files/FILE.out) to the C interface's reading (FILE.c, dump_c_values.py), the channel
-% files and the command's last line, from the path and from the content.
+% (WORK/files/FILE.out) to the C interface's reading (FILE.c, tests/front_ends/dump_waveform.c),
+% the channel files and the command's last line, from the path and from the content.
 % Usage: octave --no-gui --norc --quiet test_wfconv_read.m TARBALL WORK
 1;
 function text = channel_lines(values)  % %11.4e, or the command's word for what is not finite
@@ -42,14 +42,16 @@ classes = {'int32', 'int32', 'single', 'single', 'single', 'single'};  % start_b
 failed = {};
 for run = dir([work '/files/*.out'])'
   file = [work '/files/' run.name(1:end - 4)];  % as the command was given it
-  c = strsplit(fileread([file '.c']), "\n", 'CollapseDelimiters', false);
-  n = cellfun(@(line) sscanf(line, '%f')(:)', c(3:5), 'Uniform', 0);
-  want = {c{1}, n{1}([1 2 5 6; 3 4 7 8]), n{2:3}, classes, [1 1]};
+  c = strsplit(fileread([file '.c']), "\n", 'CollapseDelimiters', false);  % after the structs' layout
+  c = [regexp(c{2}, '^\S+ (\S+) ?(.*)$', 'tokens'){1}, cellfun(@(line) strsplit(line, ' '), c(3:4), 'Uniform', 0)];
+  n = cellfun(@(words) sscanf(strjoin(words(6:end), ' '), '%x')(:)', c(3:4), 'Uniform', 0);
+  header = [typecast(int32(str2double([c{3}(1:2), c{4}(1:2)])), 'uint32'); hex2dec([c{3}(4:5), c{4}(4:5)])'];
+  want = {c{1}, header, n{:}, classes, [1 1]};
   want_problem = {ids.(c{1}), ''};
   if ~any(strcmp(c{1}, {'complete', 'ended_early'})), want = {}; end
   if ~strcmp(c{1}, 'complete')
     said = strsplit(strtrim(fileread([file '.out'])), "\r\n"){end};
-    want_problem{2} = [said, repmat([': ', c{2}], 1, ~strcmp(c{2}, '-'))];
+    want_problem{2} = [said, repmat([': ', c{2}], 1, ~isempty(c{2}))];
   end
   [got, problem] = read_bits(file);
   lines = {'', ''};

@@ -6,11 +6,14 @@
 # full backward compatibility, warnings included (-strict), fails; added functions are fine.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
+. tests/front_ends/need_tools.sh
+need abi-dumper abi-compliance-checker
 recorded=$(echo abi/libwfconv1-*.dump) && released=${recorded#abi/libwfconv1-} && released=${released%.dump}
-work=build-dev/abi
+build=${WFCONV_BUILD_DIR:-build-dev}  # the dev preset's, or the build whose test runs this
+work=$build/abi
 fail() { echo "check_abi: $*" >&2; exit 1; }
-library=$(readlink -f build-dev/src/c_api/libwfconv.so.1) ||
-  fail "no build-dev/src/c_api/libwfconv.so.1: build the dev preset first"
+library=$(readlink -f "$build/src/c_api/libwfconv.so.1") ||
+  fail "no $build/src/c_api/libwfconv.so.1: build the dev preset first"
 mkdir -p $work
 abi-dumper "$library" -o $work/current.dump -lver current -public-headers include/wfconv >$work/abi-dumper.log 2>&1 ||
   fail "abi-dumper failed: $work/abi-dumper.log"

@@ -8,9 +8,10 @@
 # left. Needs root and mmdebstrap; elsewhere it says why it skips.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-skip() { echo "check_installed: skipped: $*"; exit 0; }
+. tests/front_ends/need_tools.sh
 [ "$(id -u)" -eq 0 ] || skip "making a Debian root needs root"
-command -v mmdebstrap >/dev/null || skip "mmdebstrap is not installed (tests/debian-packages.txt)"
+need mmdebstrap
+program=$(realpath "${WFCONV_BUILD_DIR:-build-dev}/wfconv")  # the dev preset's, or the build whose test runs this
 version=$(sed -n 's/^project(wfconv VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 arch=$(dpkg --print-architecture)
 work=$(mktemp -d /tmp/wfconv-installed.XXXXXX) && trap 'rm -rf "$work"' EXIT
@@ -19,7 +20,7 @@ work=$(mktemp -d /tmp/wfconv-installed.XXXXXX) && trap 'rm -rf "$work"' EXIT
 mkdir "$work/wfconv"
 cp build-package/{wfconv,libwfconv1,libwfconv-dev}_"${version}_$arch".deb examples/sine_square.wfm "$work/wfconv"
 cp -r examples/c_example examples/read_example "$work/wfconv"
-(cd "$work/wfconv" && "$OLDPWD/build-dev/wfconv" sine_square.wfm >report)
+(cd "$work/wfconv" && "$program" sine_square.wfm >report)
 for deb in "$work"/wfconv/*.deb; do dpkg-deb -c "$deb"; done |
   awk '{sub(/^\./, "", $6); sub(/\/$/, "", $6); if ($6 != "") print $6}' | sort -u >"$work/wfconv/paths"
 cat >"$work/wfconv/in_root.sh" <<'IN_ROOT'

@@ -5,6 +5,9 @@
 # packaged command, extracted, converts as build-dev/wfconv does; the zip's files and exports.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
+. tests/front_ends/need_tools.sh
+need dpkg-deb lintian hardening-check
+program=$(realpath "${WFCONV_BUILD_DIR:-build-dev}/wfconv")  # the dev preset's, or the build whose test runs this
 version=$(sed -n 's/^project(wfconv VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 arch=$(dpkg --print-architecture)
 lib=usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)
@@ -69,7 +72,7 @@ $lib/libwfconv.so.1 --nofortify"
 
 mkdir "$root/packaged" && cp examples/sine_square.wfm "$root/packaged" && cp -r "$root/packaged" "$root/built"
 (cd "$root/packaged" && "$root/deb/usr/bin/wfconv" sine_square.wfm >report && "$root/deb/usr/bin/wfconv-csv" sine_square.wfm) &&
-  (cd "$root/built" && "$OLDPWD/build-dev/wfconv" sine_square.wfm >report && "$OLDPWD/build-dev/wfconv-csv" sine_square.wfm)
+  (cd "$root/built" && "$program" sine_square.wfm >report && "$(dirname "$program")/wfconv-csv" sine_square.wfm)
 diff -r "$root/packaged" "$root/built" || fail "the packaged wfconv or wfconv-csv converts differently"
 for page in wfconv wfconv-csv; do
   has "^\.TH ${page^^} 1 .* \"wfconv $version\"" "$(zcat "$root/deb/usr/share/man/man1/$page.1.gz")" "$page's manual page"

@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: MIT
 # Writes the Debian changelog from NEWS.md, the one place where changes are told:
 #   cmake -D NEWS=NEWS.md -D SOURCE_PACKAGE=wfconv -D MAINTAINER="Name <address>"
-#         -D OUTPUT=changelog -P debian_changelog.cmake
+#         -D OUTPUT=changelog -P changelog.cmake
 # Each "## VERSION (YYYY-MM-DD)" heading becomes an entry dated that day, each "- " item
 # (with its indented lines) a "  * " item wrapped within 80 columns.
 file(READ ${NEWS} news)

@@ -1,7 +1,8 @@
 /* SPDX-License-Identifier: MIT */
-/* The C interface's reads for the .NET test: a line of the structs' sizes and offsets, then for
- * each path on standard input "OUTCOME NAME [REASON]" and a line per channel: start block, byte
- * length, count, then scale, offset and the values as their bits in hex. */
+/* The C interface's reads, which the .NET and Octave tests hold their readers to: a line of the
+ * structs' sizes and offsets, then for each path on standard input "OUTCOME NAME [REASON]" and a
+ * line per channel: start block, byte length, count, then scale, offset and the values as their
+ * bits in hex (a signalling NaN stays one). */
 #include <stddef.h>
 #include <stdio.h>
 #include <string.h>
