@@ -54,14 +54,8 @@ std::vector<std::string> channel_cells(const fs::path& path) {
 
 class Csv : public EndToEnd {
 protected:
-    test::ProgramResult run_csv(std::vector<std::string> args) {
-        std::vector<std::string> argv{
-#ifdef WFCONV_EMULATOR
-            WFCONV_EMULATOR,
-#endif
-            WFCONV_CSV_EXE};
-        argv.insert(argv.end(), args.begin(), args.end());
-        return test::run_program(argv, root_, work_);
+    test::ProgramResult run_csv(const std::vector<std::string>& args) {
+        return test::run_program(test::program_command(WFCONV_CSV_EXE, args), root_, work_);
     }
     std::set<std::string> work_files() {
         std::set<std::string> names;

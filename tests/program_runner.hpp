@@ -188,16 +188,20 @@ private:
 #endif
 };
 
-// The built program with its arguments, behind the emulator that runs it where the
+// A built program with its arguments, behind the emulator that runs it where the
 // tests themselves run under one (qemu-user; under Wine the tests start it themselves).
-inline std::vector<std::string> wfconv_command(std::initializer_list<std::string> args) {
+inline std::vector<std::string> program_command(const char* program, const std::vector<std::string>& args) {
     std::vector<std::string> command{
 #ifdef WFCONV_EMULATOR
         WFCONV_EMULATOR,
 #endif
-        WFCONV_EXE};
+        program};
     command.insert(command.end(), args.begin(), args.end());
     return command;
+}
+
+inline std::vector<std::string> wfconv_command(std::initializer_list<std::string> args) {
+    return program_command(WFCONV_EXE, args);
 }
 
 inline ProgramResult run_program(const std::vector<std::string>& argv, const std::filesystem::path& capture_dir,
