@@ -40,7 +40,7 @@ const Case kCases[] = {
     {"cut before channel 1", 4, 3, kBlock, ReadOutcome::ended_early, 1, 0, 0},
     {"cut right after channel 1", 5, 3, 3 * kBlock, ReadOutcome::ended_early, 2, 256, 0},
     {"cut 3 bytes into channel 2, after a gap", 5, 3, 5 * kBlock + 3, ReadOutcome::ended_early, 2, 256, 1},
-    {"600 blocks of channel 2 (by table), cut", 3, 600, 500 * kBlock, ReadOutcome::ended_early, 2, 256, 497 * 128},
+    {"600 blocks of channel 2 (by table), cut", 3, 600, 500 * kBlock, ReadOutcome::ended_early, 2, 256, std::size_t{497} * 128},
 };
 
 std::vector<std::uint8_t> file_of(const Case& c) {
@@ -96,7 +96,8 @@ TEST(LibraryApi, ReadsBytesInMemory) {
 TEST(LibraryApi, ReadsOnSeveralThreadsAtOnce) {
     const std::filesystem::path dir = make_scratch_dir("wfconv-threads-");
     std::vector<std::vector<std::uint8_t>> files;
-    std::vector<std::string> paths, alone;
+    std::vector<std::string> paths;
+    std::vector<std::string> alone;
     for (const Case& c : kCases) {
         files.push_back(file_of(c));
         paths.push_back(utf8_of(dir / (std::to_string(paths.size()) + ".wfm")));
