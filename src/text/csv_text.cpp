@@ -177,8 +177,8 @@ char* CsvRows::write_stretch(std::size_t first, std::size_t rows, char* out) {
             out = write_line_cell(separator, lines1[row], decimal_comma, out);
             out = write_line_cell(separator, lines2[row], decimal_comma, out);
         }
-        std::memcpy(out, "\r\n", 2);
-        out += 2;
+        *out++ = '\r';
+        *out++ = '\n';
         sample.increment();
     }
     sample_ = sample;
