@@ -72,8 +72,9 @@ protected:
 };
 
 // Whole, cut in either channel, channels of different lengths, non-finite values, long
-// channels (their lines from the line cache): each row holds the sample number and the
-// command's lines, the status is the command's, and the page's CSV is the same text.
+// channels (their lines from the line cache, the rows written by two threads): each row
+// holds the sample number and the command's lines, the status is the command's, and the
+// page's CSV is the same text.
 TEST_F(Csv, RowsAreTheChannelFilesLines) {
     const std::vector<Waveform> files = {
         Waveform(first(1, 2 * kBlock), second(3, 3 * kBlock), 5),
@@ -81,7 +82,7 @@ TEST_F(Csv, RowsAreTheChannelFilesLines) {
         Waveform(first(1, kBlock), second(2, 4 * kBlock), 5, 4 * kBlock + 1),      // channel 2 cut
         Waveform(writer::channel(1, kBlock, std::numeric_limits<float>::infinity(), 0), second(2, 0), 2),
         Waveform(writer::channel(1, kBlock, std::numeric_limits<float>::quiet_NaN(), 0), first(2, kBlock), 2),
-        Waveform(first(1, 300 * kBlock), second(301, 280 * kBlock), 560),
+        Waveform(first(1, 520 * kBlock), second(521, 300 * kBlock), 800),
     };
     for (std::size_t i = 0; i < files.size(); ++i) {
         SCOPED_TRACE(i);

@@ -40,8 +40,9 @@ bool names_the_input(const std::string& input, const std::string& output) {
 }
 
 // Rows are formatted this many at a time into a buffer and written in one call: about
-// 500 KiB of text, which stays in the processor's cache until the system copies it.
-constexpr std::size_t kRowsPerWrite = 16384;
+// 2 MiB of text. Fewer, larger stretches mean fewer moves of the line caches, which
+// both threads read, from one core's cache to the other's.
+constexpr std::size_t kRowsPerWrite = 65536;
 constexpr std::size_t kBufferSize = kRowsPerWrite * kMaxCsvRowSize;
 
 bool write_all(std::FILE* file, const char* data, std::size_t size) {

@@ -38,6 +38,7 @@ using LineTail = std::array<char, 8>;
 extern const std::array<LineTail, kLineTailCount> kLineTails;
 inline const LineTail& line_tail(char number) { return kLineTails[static_cast<unsigned char>(number)]; }
 
+// The line of value, packed: what the line cache keeps under a raw sample.
 PackedLine pack_line(float value);
 
 // From this many blocks on (32,768 samples, half as many as there are raw values)
