@@ -10,6 +10,7 @@
 #include <set>
 
 #include "end_to_end.hpp"
+#include "text/csv_text.hpp"
 #include "wfconv/wfconv.hpp"
 
 namespace wfconv::e2e {
@@ -64,8 +65,10 @@ protected:
     }
 };
 
-// Whole, cut in either channel, channels of different lengths, non-finite values: each
-// row holds the sample number and the command's lines, and the status is the command's.
+// Whole, cut in either channel, channels of different lengths, non-finite values, long
+// channels (their lines from the line cache, the rows written by two threads): each row
+// holds the sample number and the command's lines, the status is the command's, and the
+// page's CSV is the same text.
 TEST_F(Csv, RowsAreTheChannelFilesLines) {
     const std::vector<Waveform> files = {
         Waveform(first(1, 2 * kBlock), second(3, 3 * kBlock), 5),
@@ -73,6 +76,7 @@ TEST_F(Csv, RowsAreTheChannelFilesLines) {
         Waveform(first(1, kBlock), second(2, 4 * kBlock), 5, 4 * kBlock + 1),      // channel 2 cut
         Waveform(writer::channel(1, kBlock, std::numeric_limits<float>::infinity(), 0), second(2, 0), 2),
         Waveform(writer::channel(1, kBlock, std::numeric_limits<float>::quiet_NaN(), 0), first(2, kBlock), 2),
+        Waveform(first(1, 520 * kBlock), second(521, 300 * kBlock), 800),
     };
     for (std::size_t i = 0; i < files.size(); ++i) {
         SCOPED_TRACE(i);
@@ -81,7 +85,9 @@ TEST_F(Csv, RowsAreTheChannelFilesLines) {
         const int status = run({test::utf8_of(input)}).status;
         const test::ProgramResult csv = run_csv({test::utf8_of(input)});
         EXPECT_EQ(csv.status, status);
-        const Table rows = parse_csv(read_file(test::utf8_of(input) + ".csv"), ',');
+        const std::string text = read_file(test::utf8_of(input) + ".csv");
+        EXPECT_EQ(csv_text(read_waveform(input).waveform, {}, 0, std::numeric_limits<std::size_t>::max()), text);
+        const Table rows = parse_csv(text, ',');
         ASSERT_FALSE(rows.empty());
         EXPECT_EQ(rows[0], (std::vector<std::string>{"sample", "channel1", "channel2"}));
         const std::vector<std::string> lines1 = channel_cells(channel_path(input, 1));

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <mutex>
 #include <semaphore>
 #include <string>
 #include <system_error>
@@ -16,9 +17,10 @@
 #include "cli/exit_status.hpp"
 #include "cli/replacing_file.hpp"
 #include "cli/same_file.hpp"
+#include "csv/raw_column.hpp"
+#include "csv/raw_waveform.hpp"
 #include "reader/open_file.hpp"
 #include "reader/utf8_path.hpp"
-#include "wfconv/wfconv.hpp"
 
 namespace wfconv {
 
@@ -37,9 +39,9 @@ bool names_the_input(const std::string& input, const std::string& output) {
     return same;
 }
 
-// Rows are formatted this many at a time into a buffer and written in one call (about
-// 2 MiB of text; room for 6 MiB): few hand-overs between the formatting thread and the
-// writing one, each of which waits for the other to be scheduled on a busy machine.
+// Rows are formatted this many at a time into a buffer and written in one call: about
+// 2 MiB of text. Fewer, larger stretches mean fewer moves of the line caches, which
+// both threads read, from one core's cache to the other's.
 constexpr std::size_t kRowsPerWrite = 65536;
 constexpr std::size_t kBufferSize = kRowsPerWrite * kMaxCsvRowSize;
 
@@ -47,68 +49,63 @@ bool write_all(std::FILE* file, const char* data, std::size_t size) {
     return std::fwrite(data, 1, size, file) == size;
 }
 
-// A long table is formatted on a second thread a buffer ahead of the writing on this
-// one, so that the formatting costs little time beside the writing.
-class SteppedWriter {
+// A long table is written by two threads in turns: each formats every other stretch of
+// rows while the other writes the one before, then writes its own. The thread that
+// formatted a stretch writes it, so the text is copied from the cache it was made in.
+class TurnTakingWriter {
 public:
-    SteppedWriter(const Waveform& waveform, const CsvOptions& options)
-        : rows_(waveform, options), count_(csv_row_count(waveform)),
-          chunks_((count_ + kRowsPerWrite - 1) / kRowsPerWrite) {
-        for (Buffer& buffer : buffers_) buffer.text = std::make_unique<char[]>(kBufferSize);
-    }
+    TurnTakingWriter(std::FILE* file, CsvRows& rows)
+        : file_(file), rows_(rows), count_(rows.size()), chunks_((count_ + kRowsPerWrite - 1) / kRowsPerWrite) {}
 
-    bool write(std::FILE* file) {
+    bool write() {
         {
-            const std::jthread formatter([this] { format(); });
-            for (std::size_t chunk = 0; chunk < chunks_ && ok_; ++chunk) {
-                Buffer& buffer = buffers_[chunk % buffers_.size()];
-                buffer.full.acquire();
-                ok_ = write_all(file, buffer.text.get(), buffer.size);
-                buffer.empty.release();
-            }
-            // A failed write stops the formatter at its next chunk.
-            if (!ok_) {
-                for (Buffer& buffer : buffers_) buffer.empty.release();
-            }
+            const std::jthread second([this] { take_turns(1); });
+            take_turns(0);
         }
         return ok_;
     }
 
 private:
-    struct Buffer {
-        std::unique_ptr<char[]> text;
-        std::size_t size = 0;
-        std::binary_semaphore empty{1};
-        std::binary_semaphore full{0};
-    };
-
-    void format() {
-        for (std::size_t chunk = 0; chunk < chunks_; ++chunk) {
-            Buffer& buffer = buffers_[chunk % buffers_.size()];
-            buffer.empty.acquire();
-            if (!ok_) return;
+    void take_turns(std::size_t thread) {
+        // Plain new leaves the buffer uninitialised: only the pages written are touched.
+        const std::unique_ptr<char[]> buffer(new char[kBufferSize]);
+        for (std::size_t chunk = thread; chunk < chunks_; chunk += 2) {
             const std::size_t first = chunk * kRowsPerWrite;
-            char* const text = buffer.text.get();
-            buffer.size = static_cast<std::size_t>(rows_.write(first, std::min(count_, first + kRowsPerWrite), text) - text);
-            buffer.full.release();
+            const std::size_t last = std::min(count_, first + kRowsPerWrite);
+            std::size_t size = 0;
+            if (ok_) size = static_cast<std::size_t>(format(first, last, buffer.get()) - buffer.get());
+            turns_[thread].acquire();
+            if (ok_ && !write_all(file_, buffer.get(), size)) ok_ = false;
+            turns_[1 - thread].release();
         }
     }
 
-    CsvRows rows_;
+    // One thread at a time: the rows keep state (the sample number, the line caches).
+    char* format(std::size_t first, std::size_t last, char* out) {
+        const std::lock_guard lock(rows_mutex_);
+        return rows_.write(first, last, out);
+    }
+
+    std::FILE* file_;
+    CsvRows& rows_;
+    std::mutex rows_mutex_;
     std::size_t count_;
     std::size_t chunks_;
-    std::array<Buffer, 2> buffers_;
+    std::array<std::binary_semaphore, 2> turns_{std::binary_semaphore{1}, std::binary_semaphore{0}};
     std::atomic<bool> ok_{true};
 };
 
-bool write_csv(std::FILE* file, const Waveform& waveform, const CsvOptions& options) {
+bool write_csv(std::FILE* file, const RawWaveform& waveform, const CsvOptions& options) {
     const std::string header = csv_header_row(options);
     if (!write_all(file, header.data(), header.size())) return false;
-    const std::size_t count = csv_row_count(waveform);
-    if (count > kRowsPerWrite) return SteppedWriter(waveform, options).write(file);
+    RawColumn channel1(waveform.channel1, waveform.header.channel1);
+    RawColumn channel2(waveform.channel2, waveform.header.channel2);
+    CsvRows rows(channel1, channel2, options);
+    const std::size_t count = rows.size();
+    if (count > kRowsPerWrite) return TurnTakingWriter(file, rows).write();
     // A short table: a second thread would cost more than it saves.
-    const std::unique_ptr<char[]> buffer = std::make_unique<char[]>(kBufferSize);
-    const char* const end = CsvRows(waveform, options).write(0, count, buffer.get());
+    const std::unique_ptr<char[]> buffer(new char[count * kMaxCsvRowSize]);
+    const char* const end = rows.write(0, count, buffer.get());
     return write_all(file, buffer.get(), static_cast<std::size_t>(end - buffer.get()));
 }
 
@@ -116,7 +113,7 @@ bool write_csv(std::FILE* file, const Waveform& waveform, const CsvOptions& opti
 
 CsvFileResult convert_to_csv(const std::string& input, const std::string& output, const CsvOptions& options) {
     CsvFileResult result;
-    const ReadResult read = read_waveform(path_from_utf8(input));
+    const RawReadResult read = read_raw_waveform(path_from_utf8(input));
     switch (read.outcome) {
     case ReadOutcome::complete:
         break;

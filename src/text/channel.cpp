@@ -11,11 +11,6 @@ namespace wfconv {
 
 namespace {
 
-// From this many blocks on (32,768 samples, half as many as there are raw values)
-// a channel's lines come from a LineCache. Below it, making every line afresh costs
-// less than faulting in the cache's pages, of which a spread-out signal touches all.
-constexpr std::int32_t kCachedFromBlocks = 256;
-
 constexpr std::size_t kBlockTextSize = kSamplesPerBlock * kChannelLineSize;
 // The cache's last copy of a block runs past the block's text.
 constexpr std::size_t kBlockTextRoom = kBlockTextSize + LineCache::kOverrun;
@@ -26,7 +21,7 @@ static_assert(kBlockTextRoom <= LineWriter::kMaxReserve);
 ChannelResult convert_channel(BlockReader& reader, const ChannelDescriptor& channel, LineWriter& output,
                               LineCache& cache) {
     ChannelResult result;
-    const bool cached = channel.block_count() >= kCachedFromBlocks && cache.reset(channel.scale, channel.offset);
+    const bool cached = channel.block_count() >= kLineCacheFromBlocks && cache.reset(channel.scale, channel.offset);
 
     const bool whole = for_each_channel_block(reader, channel, [&](Block bytes, std::size_t count) {
         char* out = output.reserve(kBlockTextRoom);

@@ -2,13 +2,12 @@
 #include "text/csv_text.hpp"
 
 #include <algorithm>
-#include <array>
 #include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <span>
 #include <string_view>
-#include <vector>
 
 #include "text/number_text.hpp"
 
@@ -23,9 +22,8 @@ constexpr std::size_t kRawSamples = std::size_t{1} << 16U;
 // Raw sample 0's place in a table of every raw sample from -32,768 up, plus a half, so
 // that truncating rounds to the nearest place.
 constexpr double kPlaceOfRawZero = 32768.5;
-// Each channel's rounded values are made this many rows ahead, with only that channel's
-// table in use: one table fits the processor's cache, both do not. 512 KiB of decimals.
-constexpr std::size_t kRowsPerWindow = std::size_t{1} << 16U;
+// Rows are written this many at a time, each column's lines or values taken first.
+constexpr std::size_t kRowsPerStretch = 4096;
 
 char* write_word(std::string_view word, char* out) {
     std::memcpy(out, word.data(), word.size());
@@ -40,21 +38,27 @@ char* write_non_finite(bool nan, bool negative, char* out) {
 
 void use_decimal_comma(char* first, char* last) { std::replace(first, last, '.', ','); }
 
-// The channel line's number without its padding and line end. A finite value's line
-// is blank only in the sign's place: the blank is written one place early, over the
-// separator before out, which is put back.
-char* write_line_value(const Decimal& decimal, bool decimal_comma, char* out) {
-    if (decimal.kind != Decimal::Kind::finite) {
-        return write_non_finite(decimal.kind == Decimal::Kind::nan, decimal.negative, out);
+// A separator and a non-finite line's cell, or only the separator for no line.
+char* write_other_cell(char separator, const PackedLine& line, char* out) {
+    *out++ = separator;
+    if (line.tail == 0) return out;
+    const int word = line.tail - kFirstNonFiniteTail;  // as the tails: +INF, -INF, +NAN, -NAN
+    return write_non_finite(word >= 2, word == 1, out);
+}
+
+// A separator and the channel line's number without its padding and line end. A
+// finite value's line is blank only in the sign's place, where the separator goes.
+inline char* write_line_cell(char separator, const PackedLine& line, bool decimal_comma, char* out) {
+    if (static_cast<unsigned char>(line.tail - 1) >= static_cast<unsigned char>(kFirstNonFiniteTail - 1)) [[unlikely]] {
+        return write_other_cell(separator, line, out);
     }
-    const std::size_t blank = decimal.negative ? 0 : 1;
-    const char separator = out[-1];
-    write_line_head(decimal, out - blank);
-    write_line_tail(decimal, out - blank + kLineHeadSize);
-    out[-1] = separator;
+    const std::size_t sign = line.head[0] == '-' ? 1 : 0;
+    std::memcpy(out + sign, &line, sizeof line);
+    out[0] = separator;
+    std::memcpy(out + sign + kLineHeadSize, line_tail(line.tail).data(), sizeof(LineTail));
     constexpr std::size_t kPointInHead = 2;  // after the sign's place and the first digit
-    if (decimal_comma) out[kPointInHead - blank] = ',';
-    return out + kLineHeadSize + kLineTailSize - blank;
+    if (decimal_comma) out[sign + kPointInHead] = ',';
+    return out + sign + kLineHeadSize + kLineTailSize;
 }
 
 char* write_exact_value(float value, bool decimal_comma, char* out) {
@@ -73,112 +77,111 @@ char* write_time(std::size_t sample, double interval, bool decimal_comma, char* 
     return end;
 }
 
-// A Decimal in 32 bits, 0 for none (a channel that has ended): a mark, the kind in 2
-// bits, the sign, the exponent (-45 to 38) plus 64 in 7 bits and the digits (below
-// 10^5) in 17.
-constexpr std::uint32_t kMade = 1U << 31U;
-constexpr unsigned kKindShift = 25;
-constexpr std::uint32_t kNegative = 1U << 24U;
-constexpr unsigned kExponentShift = 17;
-constexpr int kExponentBias = 64;
-constexpr std::uint32_t kDigitsMask = (1U << kExponentShift) - 1;
-
-std::uint32_t pack(const Decimal& decimal) {
-    return kMade | (static_cast<std::uint32_t>(decimal.kind) << kKindShift) | (decimal.negative ? kNegative : 0U) |
-           (static_cast<std::uint32_t>(decimal.exponent + kExponentBias) << kExponentShift) | decimal.digits;
-}
-
-Decimal unpack(std::uint32_t packed) {
-    Decimal decimal;
-    decimal.digits = packed & kDigitsMask;
-    decimal.exponent = static_cast<std::int16_t>(static_cast<int>((packed >> kExponentShift) & 0x7FU) - kExponentBias);
-    decimal.kind = static_cast<Decimal::Kind>((packed >> kKindShift) & 3U);
-    decimal.negative = (packed & kNegative) != 0;
-    return decimal;
+// How many of a stretch's rows the column has a sample for.
+std::size_t rows_held(const CsvColumn& column, std::size_t first, std::size_t rows) {
+    return std::clamp(column.size(), first, first + rows) - first;
 }
 
 }  // namespace
 
-ChannelDecimals::ChannelDecimals(const ChannelDescriptor& channel)
-    : offset_(channel.offset), inverse_scale_(1.0 / static_cast<double>(channel.scale)),
+ValueColumn::ValueColumn(const std::vector<float>& values, const ChannelDescriptor& channel)
+    : values_(values), offset_(channel.offset), inverse_scale_(1.0 / static_cast<double>(channel.scale)),
       entries_(static_cast<Entry*>(std::calloc(kRawSamples, sizeof(Entry)))) {}
 
-void ChannelDecimals::fill(std::span<const float> values, std::uint32_t* out) {
+void ValueColumn::lines(std::size_t first, std::size_t count, PackedLine* out) {
     Entry* const entries = entries_.get();  // in a local: the stores to out cannot move it
-    for (const float value : values) {
+    for (const float value : std::span(values_).subspan(first, count)) {
         // The raw sample plus 32,768, rounded. A place outside the table (from a scale
-        // of 0, say) or a table that could not be had: the value is rounded afresh.
+        // of 0, say) or a table that could not be had: the line is made afresh.
         const double place = (static_cast<double>(value) - offset_) * inverse_scale_ + kPlaceOfRawZero;
         if (!(place >= 0 && place < kRawSamples) || entries == nullptr) [[unlikely]] {
-            *out++ = pack(round_to_five_digits(value));
+            *out++ = pack_line(value);
             continue;
         }
         Entry& entry = entries[static_cast<std::size_t>(place)];
         const auto bits = std::bit_cast<std::uint32_t>(value);
-        if (entry.decimal == 0 || entry.bits != bits) [[unlikely]] {
-            entry.decimal = pack(round_to_five_digits(value));
+        if (entry.line.tail == 0 || entry.bits != bits) [[unlikely]] {
+            entry.line = pack_line(value);
             entry.bits = bits;
         }
-        *out++ = entry.decimal;
+        *out++ = entry.line;
     }
 }
 
-CsvRows::CsvRows(const Waveform& waveform, const CsvOptions& options)
-    : waveform_(waveform), options_(options), decimals1_(waveform.header.channel1),
-      decimals2_(waveform.header.channel2) {}
+void ValueColumn::values(std::size_t first, std::size_t count, float* out) {
+    std::copy_n(values_.begin() + static_cast<std::ptrdiff_t>(first), count, out);
+}
+
+CsvRows::CsvRows(CsvColumn& channel1, CsvColumn& channel2, const CsvOptions& options)
+    : channel1_(channel1), channel2_(channel2), options_(options) {
+    sample_.set(0);
+    if (options.exact) {
+        values1_.resize(kRowsPerStretch);
+        values2_.resize(kRowsPerStretch);
+    } else {
+        lines1_.resize(kRowsPerStretch);
+        lines2_.resize(kRowsPerStretch);
+    }
+}
+
+std::size_t CsvRows::size() const { return std::max(channel1_.size(), channel2_.size()); }
 
 char* CsvRows::write(std::size_t first, std::size_t last, char* out) {
-    if (options_.exact) return write_step(first, last - first, nullptr, nullptr, out);
-    for (std::size_t row = first; row < last;) {
-        if (row < window_first_ || row >= window_first_ + kRowsPerWindow) {
-            window_first_ = row;
-            window1_.resize(kRowsPerWindow);
-            window2_.resize(kRowsPerWindow);
-            fill_decimals(waveform_.channel1, decimals1_, row, kRowsPerWindow, window1_.data());
-            fill_decimals(waveform_.channel2, decimals2_, row, kRowsPerWindow, window2_.data());
+    if (first != next_row_) sample_.set(first);
+    const bool timed = options_.interval > 0;
+    for (std::size_t row = first; row < last; row += kRowsPerStretch) {
+        const std::size_t rows = std::min(kRowsPerStretch, last - row);
+        if (options_.exact) {
+            out = timed ? write_stretch<true, true>(row, rows, out) : write_stretch<true, false>(row, rows, out);
+        } else {
+            out = timed ? write_stretch<false, true>(row, rows, out) : write_stretch<false, false>(row, rows, out);
         }
-        const std::size_t end = std::min(last, window_first_ + kRowsPerWindow);
-        const std::size_t at = row - window_first_;
-        out = write_step(row, end - row, window1_.data() + at, window2_.data() + at, out);
-        row = end;
     }
+    next_row_ = last;
     return out;
 }
 
-void CsvRows::fill_decimals(const std::vector<float>& values, ChannelDecimals& decimals, std::size_t first,
-                            std::size_t rows, std::uint32_t* out) {
-    const std::size_t end = std::clamp(values.size(), first, first + rows);
-    decimals.fill(std::span(values).subspan(first, end - first), out);
-    std::fill_n(out + (end - first), first + rows - end, 0U);
-}
-
-char* CsvRows::write_step(std::size_t first, std::size_t rows, const std::uint32_t* decimals1,
-                          const std::uint32_t* decimals2, char* out) const {
-    const CsvOptions& options = options_;
-    const char separator = options.decimal_comma ? ';' : ',';
-    const bool timed = options.interval > 0;
-    const auto write_cell = [&](const std::vector<float>& values, std::size_t sample, std::uint32_t decimal) {
-        if (options.exact) {
-            if (sample < values.size()) out = write_exact_value(values[sample], options.decimal_comma, out);
-        } else if (decimal != 0) {
-            out = write_line_value(unpack(decimal), options.decimal_comma, out);
-        }
-    };
+template <bool kExact, bool kTimed>
+char* CsvRows::write_stretch(std::size_t first, std::size_t rows, char* out) {
+    const char separator = options_.decimal_comma ? ';' : ',';
+    const bool decimal_comma = options_.decimal_comma;
+    const std::size_t held1 = rows_held(channel1_, first, rows);
+    const std::size_t held2 = rows_held(channel2_, first, rows);
+    if constexpr (kExact) {
+        channel1_.values(first, held1, values1_.data());
+        channel2_.values(first, held2, values2_.data());
+    } else {
+        // A channel that has ended leaves its cell empty: no line.
+        channel1_.lines(first, held1, lines1_.data());
+        std::fill_n(lines1_.begin() + static_cast<std::ptrdiff_t>(held1), rows - held1, PackedLine{});
+        channel2_.lines(first, held2, lines2_.data());
+        std::fill_n(lines2_.begin() + static_cast<std::ptrdiff_t>(held2), rows - held2, PackedLine{});
+    }
+    const PackedLine* const lines1 = lines1_.data();  // in locals: the stores to out cannot move them
+    const PackedLine* const lines2 = lines2_.data();
+    const float* const values1 = values1_.data();
+    const float* const values2 = values2_.data();
+    DecimalCounter sample = sample_;
     for (std::size_t row = 0; row < rows; ++row) {
-        const std::size_t sample = first + row;
-        out = std::to_chars(out, out + kCellRoom, sample).ptr;
-        *out++ = separator;
-        if (timed) {
-            out = write_time(sample, options.interval, options.decimal_comma, out);
+        out = sample.write(out);
+        if constexpr (kTimed) {
             *out++ = separator;
+            out = write_time(first + row, options_.interval, decimal_comma, out);
         }
-        // A channel that has ended leaves its cell empty.
-        write_cell(waveform_.channel1, sample, decimals1 == nullptr ? 0 : decimals1[row]);
-        *out++ = separator;
-        write_cell(waveform_.channel2, sample, decimals2 == nullptr ? 0 : decimals2[row]);
+        if constexpr (kExact) {
+            *out++ = separator;
+            if (row < held1) out = write_exact_value(values1[row], decimal_comma, out);
+            *out++ = separator;
+            if (row < held2) out = write_exact_value(values2[row], decimal_comma, out);
+        } else {
+            out = write_line_cell(separator, lines1[row], decimal_comma, out);
+            out = write_line_cell(separator, lines2[row], decimal_comma, out);
+        }
         *out++ = '\r';
         *out++ = '\n';
+        sample.increment();
     }
+    sample_ = sample;
     return out;
 }
 
@@ -200,7 +203,9 @@ std::string csv_text(const Waveform& waveform, const CsvOptions& options, std::s
     std::string text = first == 0 ? csv_header_row(options) : std::string();
     const std::size_t header_size = text.size();
     text.resize(header_size + (last - first) * kMaxCsvRowSize);
-    char* const end = CsvRows(waveform, options).write(first, last, text.data() + header_size);
+    ValueColumn channel1(waveform.channel1, waveform.header.channel1);
+    ValueColumn channel2(waveform.channel2, waveform.header.channel2);
+    char* const end = CsvRows(channel1, channel2, options).write(first, last, text.data() + header_size);
     text.resize(static_cast<std::size_t>(end - text.data()));
     return text;
 }

@@ -14,13 +14,43 @@
 
 namespace wfconv {
 
+// A channel line in 8 bytes, half its size: the line's first seven characters (sign,
+// digit, point, four digits, or seven blanks) and the number of its tail, which
+// line_tail() turns into the rest: "e+05\r\n", "e-45\r\n", ... or "+INF\r\n". Tail
+// number 0 stands for no line. What the line cache keeps, and wfconv-csv's cells are
+// made of.
+struct PackedLine {
+    std::array<char, kLineHeadSize> head;
+    char tail;
+};
+static_assert(sizeof(PackedLine) == 8);
+
+// Exponents -45 (the smallest subnormal) to +38 (FLT_MAX) have tails 1 to 84, then
+// come the four non-finite tails: +INF, -INF, +NAN, -NAN.
+inline constexpr int kFirstTailExponent = -45;
+inline constexpr int kLastTailExponent = 38;
+inline constexpr char kFirstNonFiniteTail = 1 + (kLastTailExponent - kFirstTailExponent + 1);
+
+inline constexpr std::size_t kLineTailCount = static_cast<std::size_t>(kFirstNonFiniteTail) + 4;
+
+// A tail's six characters, then two scratch bytes: one 64-bit move.
+using LineTail = std::array<char, 8>;
+extern const std::array<LineTail, kLineTailCount> kLineTails;
+inline const LineTail& line_tail(char number) { return kLineTails[static_cast<unsigned char>(number)]; }
+
+// The line of value, packed: what the line cache keeps under a raw sample.
+PackedLine pack_line(float value);
+
+// From this many blocks on (32,768 samples, half as many as there are raw values)
+// a channel's lines come from a LineCache. Below it, making every line afresh costs
+// less than faulting in the cache's pages, of which a spread-out signal touches all.
+inline constexpr std::int32_t kLineCacheFromBlocks = 256;
+
 // Within one channel a line depends on nothing but the raw sample, which has only
 // 65,536 values: each line is made once, on first use, and copied after that.
 //
-// An entry is 8 bytes, half a line's size, so that more of the table stays in the
-// processor's cache while the system copies the output: the line's first seven
-// characters (sign, digit, point, four digits) and the number of its tail, which the
-// table of tails turns into the rest: "e+05\r\n", "e-45\r\n", ... or "+INF\r\n".
+// An entry is a PackedLine, half a line's size, so that more of the table stays in
+// the processor's cache while the system copies the output.
 class LineCache {
 public:
     // Each line is moved in two 8-byte copies, so the last line of a call writes
@@ -38,47 +68,43 @@ public:
     // Writes the lines of the raw samples, stored as big-endian 16-bit integers, one
     // after the other from out. Only after reset().
     void write_lines(std::span<const std::uint8_t> samples, char* out) {
-        Entry* const entries = entries_.get();  // in a local: the stores to out cannot move it
+        PackedLine* const entries = entries_.get();  // in a local: the stores to out cannot move it
         for (std::size_t at = 0; at + 1 < samples.size(); at += 2, out += kChannelLineSize) {
-            const std::int16_t raw = decode_be16(samples, at);
-            Entry& entry = entries[static_cast<std::uint16_t>(raw)];
-            if (entry.text[kTailAt] == kNotMade) [[unlikely]] fill(entry, raw);
-            std::memcpy(out, entry.text.data(), kPiece);
-            std::memcpy(out + kTailAt, kTails[static_cast<unsigned char>(entry.text[kTailAt])].data(), kPiece);
+            const PackedLine& line = packed(entries, decode_be16(samples, at));
+            std::memcpy(out, &line, kPiece);
+            std::memcpy(out + kTailAt, line_tail(line.tail).data(), kPiece);
         }
+    }
+
+    // The packed lines of the raw samples, one after the other from out. Only after reset().
+    void pack_lines(std::span<const std::uint8_t> samples, PackedLine* out) {
+        PackedLine* const entries = entries_.get();
+        for (std::size_t at = 0; at + 1 < samples.size(); at += 2) *out++ = packed(entries, decode_be16(samples, at));
     }
 
 private:
     static constexpr std::size_t kPiece = 8;  // one 64-bit move
     static constexpr std::size_t kTailAt = kLineHeadSize;
     static constexpr char kNotMade = 0;  // no tail has number 0
-    // Exponents -45 (the smallest subnormal) to +38 (FLT_MAX) as 1 to 84, then the
-    // four non-finite tails.
-    static constexpr int kFirstExponent = -45;
-    static constexpr int kLastExponent = 38;
-    static constexpr std::size_t kFirstNonFinite = 1 + (kLastExponent - kFirstExponent + 1);
-    static constexpr std::size_t kTailCount = kFirstNonFinite + 4;
     static_assert(kTailAt + kPiece == kChannelLineSize + kOverrun);
-
-    struct Entry {
-        std::array<char, kPiece> text;  // seven characters, then the tail's number
-    };
-    using Tail = std::array<char, kPiece>;  // six characters, then two scratch bytes
-    static const std::array<Tail, kTailCount> kTails;
     static constexpr std::size_t kEntries = std::size_t{1} << 16U;
 
     struct Free {
-        void operator()(Entry* entries) const { std::free(entries); }
+        void operator()(PackedLine* entries) const { std::free(entries); }
     };
 
-    static char tail_number(const Decimal& decimal);
-    void fill(Entry& entry, std::int16_t raw) const;
+    PackedLine& packed(PackedLine* entries, std::int16_t raw) const {
+        PackedLine& entry = entries[static_cast<std::uint16_t>(raw)];
+        if (entry.tail == kNotMade) [[unlikely]] fill(entry, raw);
+        return entry;
+    }
+    void fill(PackedLine& entry, std::int16_t raw) const;
 
     float scale_ = 0.0F;
     float offset_ = 0.0F;
     // From calloc: the system hands out zeroed pages as they are first touched, so a
     // channel with few distinct samples touches few pages.
-    std::unique_ptr<Entry[], Free> entries_;
+    std::unique_ptr<PackedLine[], Free> entries_;
 };
 
 }  // namespace wfconv
